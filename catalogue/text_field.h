@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace talmiro {
+
+// The two things the program needs of a text box. A window toolkit implements it for its own
+// widgets; tests implement it with plain strings. Either operation may throw when the box is
+// no longer there, and the error is the caller's to report.
+class TextField {
+  public:
+    virtual ~TextField() = default;
+    virtual std::u16string text() const = 0;
+    virtual void setText(std::u16string_view text) = 0;
+};
+
+}  // namespace talmiro

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
+# all there already. Optional groups: "fuzz" (clang and libFuzzer).
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+for group in "$@"; do
+    case "$group" in
+        fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null; then
+    as_root=(sudo)
+else
+    echo "Talmiro needs these Debian packages; install them as root, then run this again:" >&2
+    echo "  apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
