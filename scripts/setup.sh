@@ -3,7 +3,8 @@
 # all there already. Optional groups: "fuzz" (clang and libFuzzer).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai xdg-utils)
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace talmiro::form {
+
+// Geometry is kept in twips (1/1440 inch) so every toolkit scales it to its own screen.
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr int twipsToPixels(int twips, int dotsPerInch) {
+    return twips * dotsPerInch / 1440;
+}
+
+struct Font {
+    std::u16string_view face;
+    int tenthsOfPoint;
+    int weight;   // 400 normal, 700 bold
+    int charset;  // 134: GB2312
+};
+
+struct Rgb {
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+enum class Kind { Label, TextBox, Button };
+
+// Colours a control wants beyond its kind's standard ones.
+enum class Colouring { Standard, WindowBackground, RedText };
+
+struct Control {
+    Kind kind;
+    std::string_view name;
+    std::u16string_view text;
+    TwipRect place;
+    const Font* font;  // nullptr: the window font
+    Colouring colouring;
+    int tabIndex;
+    bool isDefaultButton = false;
+};
+
+inline constexpr Font windowFont{u"宋体", 120, 400, 134};
+inline constexpr Font titleFont{u"华文行楷", 180, 400, 134};
+inline constexpr Font inputFont{u"宋体", 105, 400, 134};
+inline constexpr Rgb noticeRed{255, 0, 0};
+
+inline constexpr std::string_view windowName = "Talmiro";
+inline constexpr std::u16string_view windowTitle = u"Talmiro";
+inline constexpr int clientWidth = 6825;
+inline constexpr int clientHeight = 4515;
+inline constexpr int designLeft = 7695;
+inline constexpr int designTop = 4740;
+
+inline constexpr std::u16string_view inputPrompt = u"在此输入你要查询的化学式或化学式名称";
+
+// Listed in tab order; labels keep their indices but never take the focus.
+inline constexpr std::array<Control, 10> controls{{
+    {Kind::Label,
+     "Label1",
+     u"Talmiro2.0版",
+     {1800, 240, 3000, 420},
+     &titleFont,
+     Colouring::WindowBackground,
+     0},
+    {Kind::Label,
+     "Label2",
+     u"小林制作 QQ284517936",
+     {0, 3720, 2655, 255},
+     nullptr,
+     Colouring::Standard,
+     1},
+    {Kind::TextBox,
+     "Text1",
+     inputPrompt,
+     {240, 960, 3855, 375},
+     &inputFont,
+     Colouring::Standard,
+     2},
+    {Kind::Button,
+     "Command1",
+     u"查询",
+     {1680, 1560, 1215, 375},
+     nullptr,
+     Colouring::Standard,
+     3,
+     true},
+    {Kind::TextBox, "Text2", u"", {240, 2160, 3855, 375}, nullptr, Colouring::Standard, 4},
+    {Kind::Label,
+     "Label3",
+     u"     声明         "
+     u"本软件暂时适用于九年级学生使用，可查询的是九年级常见的化学式，以后将继续更新。",
+     {4560, 960, 2055, 1575},
+     nullptr,
+     Colouring::RedText,
+     5},
+    {Kind::Button,
+     "Command2",
+     u"我的空间",
+     {1080, 3120, 1335, 375},
+     nullptr,
+     Colouring::Standard,
+     6},
+    {Kind::Button, "Command3", u"帮助", {3000, 3120, 1335, 375}, nullptr, Colouring::Standard, 7},
+    {Kind::Label,
+     "Label4",
+     u"版权所有,侵权必究",
+     {4440, 4080, 2175, 255},
+     nullptr,
+     Colouring::Standard,
+     8},
+    {Kind::Label,
+     "Label5",
+     u"我的邮箱talmiro@example.com",
+     {0, 4200, 3375, 255},
+     nullptr,
+     Colouring::Standard,
+     9},
+}};
+
+constexpr const Control& control(std::string_view name) {
+    for (const Control& c : controls) {
+        if (c.name == name) {
+            return c;
+        }
+    }
+    throw "no control of that name";
+}
+
+}  // namespace talmiro::form

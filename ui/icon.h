@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ui/form.h"
+
+namespace talmiro {
+
+// The window and executable icon: 32 x 32 pixels, 8 bits per pixel into a 256-colour palette,
+// fully opaque. Rows run top to bottom. Every toolkit and resource file is made from this.
+struct IndexedIcon {
+    static constexpr int size = 32;
+    std::array<form::Rgb, 256> palette;
+    std::array<std::uint8_t, size * size> pixels;
+};
+
+const IndexedIcon& windowIcon();
+
+}  // namespace talmiro

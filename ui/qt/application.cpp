@@ -1,0 +1,38 @@
+#include "ui/qt/application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "ui/form.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_text.h"
+#include "ui/version_info.h"
+
+namespace talmiro::qt {
+
+void configureApplication(QApplication& application) {
+    QApplication::setApplicationName(toQString(version::internalName));
+    QApplication::setApplicationVersion(QString::fromLatin1(version::number));
+    QApplication::setOrganizationName(toQString(version::companyName));
+
+    // Debian's AR PL faces carry the same GB2312 repertoire as the Windows faces they replace.
+    const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")};
+    const QStringList brush{QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UKai TW")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
+    QFont::insertSubstitutions(QStringLiteral("华文行楷"), brush);
+    QFont::insertSubstitutions(QStringLiteral("STXingkai"), brush);
+    QApplication::setFont(fontOf(form::windowFont));
+
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    }
+}
+
+}  // namespace talmiro::qt

@@ -1,0 +1,211 @@
+#include "ui/qt/main_window.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "ui/icon.h"
+#include "ui/qt/qt_text.h"
+
+namespace talmiro::qt {
+namespace {
+
+QIcon makeIcon() {
+    const IndexedIcon& icon = windowIcon();
+    QImage image(icon.pixels.data(), IndexedIcon::size, IndexedIcon::size, IndexedIcon::size,
+                 QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    for (const form::Rgb& c : icon.palette) {
+        colours.append(qRgb(c.red, c.green, c.blue));
+    }
+    image.setColorTable(colours);
+    return QIcon(QPixmap::fromImage(image.copy()));
+}
+
+// The box's frame and inner margins leave a little less than its width for text; shrink the
+// margins just enough that the text it starts with is shown whole, as on the original platform.
+void fitStartTextToBox(QLineEdit& box) {
+    const int textWidth = box.fontMetrics().horizontalAdvance(box.text());
+    const int room = box.contentsRect().width() -
+                     2 * box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box);
+    const int shortfall = textWidth - room + 4;  // QLineEdit keeps 2 px each side of the text
+    if (shortfall > 0) {
+        const int each = (shortfall + 1) / 2;
+        box.setTextMargins(-each, 0, -each, 0);
+    }
+}
+
+}  // namespace
+
+QFont fontOf(const form::Font& font) {
+    QFont result(toQString(font.face));
+    result.setPointSizeF(font.tenthsOfPoint / 10.0);
+    result.setWeight(static_cast<QFont::Weight>(font.weight));
+    return result;
+}
+
+class MainWindow::LineEditField : public TextField {
+  public:
+    explicit LineEditField(QLineEdit* box) : box_(box) {}
+    std::u16string text() const override { return toU16(box().text()); }
+    void setText(std::u16string_view text) override { box().setText(toQString(text)); }
+
+  private:
+    QLineEdit& box() const {
+        if (box_ == nullptr) {
+            throw std::runtime_error("text box is no longer available");
+        }
+        return *box_;
+    }
+    QPointer<QLineEdit> box_;
+};
+
+class MainWindow::MessageBoxDialog : public MessageDialog {
+  public:
+    explicit MessageBoxDialog(QWidget* owner) : owner_(owner) {}
+    void show(std::u16string_view title, std::u16string_view text) override {
+        QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok,
+                        owner_);
+        box.setWindowModality(Qt::ApplicationModal);
+        // Some styles decorate dialog buttons with icons; the box is meant to carry none.
+        box.button(QMessageBox::Ok)->setIcon(QIcon());
+        box.exec();
+    }
+
+  private:
+    QWidget* owner_;
+};
+
+MainWindow::MainWindow(Shell& shell, QWidget* parent) : QDialog(parent) {
+    setObjectName(QString::fromLatin1(form::windowName));
+    setWindowTitle(toQString(form::windowTitle));
+    setWindowIcon(makeIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(fontOf(form::windowFont));
+    const int dpi = logicalDpiX();
+    setFixedSize(form::twipsToPixels(form::clientWidth, dpi),
+                 form::twipsToPixels(form::clientHeight, dpi));
+    createControls();
+
+    text1Field_ = std::make_unique<LineEditField>(text1_);
+    text2Field_ = std::make_unique<LineEditField>(text2_);
+    messages_ = std::make_unique<MessageBoxDialog>(this);
+    form_ = std::make_unique<MainForm>(*text1Field_, *text2Field_, static_cast<OwnerWindow&>(*this),
+                                       *messages_, shell);
+    wireHandlers();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    const int dpi = logicalDpiX();
+    std::vector<QWidget*> tabOrder;
+    for (const form::Control& control : form::controls) {
+        QWidget* widget = nullptr;
+        const QString text = toQString(control.text);
+        switch (control.kind) {
+            case form::Kind::Label: {
+                auto* label = new QLabel(text, this);
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                widget = label;
+                break;
+            }
+            case form::Kind::TextBox:
+                widget = new QLineEdit(text, this);
+                break;
+            case form::Kind::Button: {
+                auto* button = new QPushButton(text, this);
+                button->setDefault(control.isDefaultButton);
+                widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setGeometry(form::twipsToPixels(control.place.left, dpi),
+                            form::twipsToPixels(control.place.top, dpi),
+                            form::twipsToPixels(control.place.width, dpi),
+                            form::twipsToPixels(control.place.height, dpi));
+        if (control.font != nullptr) {
+            widget->setFont(fontOf(*control.font));
+        }
+        QPalette palette = widget->palette();
+        switch (control.colouring) {
+            case form::Colouring::Standard:
+                break;
+            case form::Colouring::WindowBackground:
+                palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+                palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+                widget->setAutoFillBackground(true);
+                break;
+            case form::Colouring::RedText:
+                palette.setColor(
+                    QPalette::WindowText,
+                    QColor(form::noticeRed.red, form::noticeRed.green, form::noticeRed.blue));
+                break;
+        }
+        widget->setPalette(palette);
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            tabOrder.push_back(widget);
+        }
+    }
+    // form::controls is listed in tab order.
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    text1_ = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    text2_ = findChild<QLineEdit*>(QStringLiteral("Text2"));
+    fitStartTextToBox(*text1_);
+    text1_->setAccessibleName(QStringLiteral("输入框"));
+    text2_->setAccessibleName(QStringLiteral("结果框"));
+    text1_->installEventFilter(this);
+    text1_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MainWindow::wireHandlers() {
+    const auto wire = [this](const char* name, MainForm::Handler handler) {
+        connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+                [this, handler] { form_->dispatch(handler); });
+    };
+    wire("Command1", &MainForm::Command1_Click);
+    wire("Command2", &MainForm::Command2_Click);
+    wire("Command3", &MainForm::Command3_Click);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // No cancel button: Escape must not close the window as a dialog would.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A click completes on release inside the box; both clicks of a double click count.
+    if (watched == text1_ && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            text1_->rect().contains(mouse->position().toPoint())) {
+            form_->dispatch(&MainForm::Text1_Click);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+NativeHandle MainWindow::nativeHandle() const {
+    return static_cast<NativeHandle>(winId());
+}
+
+}  // namespace talmiro::qt

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <memory>
+
+#include "ui/form.h"
+#include "ui/main_form.h"
+#include "ui/seams.h"
+
+class QLineEdit;
+
+namespace talmiro::qt {
+
+QFont fontOf(const form::Font& font);
+
+// The single window, built from the form description. It is a dialog so that Enter presses the
+// default button and Tab walks the controls, exactly as the platform does it for dialogs.
+class MainWindow : public QDialog, private OwnerWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(Shell& shell, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    NativeHandle nativeHandle() const override;
+    void createControls();
+    void wireHandlers();
+
+    class LineEditField;
+    class MessageBoxDialog;
+
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    std::unique_ptr<LineEditField> text1Field_;
+    std::unique_ptr<LineEditField> text2Field_;
+    std::unique_ptr<MessageBoxDialog> messages_;
+    std::unique_ptr<MainForm> form_;
+};
+
+}  // namespace talmiro::qt
