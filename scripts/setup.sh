@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
-# all there already. Optional groups: "fuzz" (clang and libFuzzer).
+# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -8,6 +8,7 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done

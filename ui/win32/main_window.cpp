@@ -1,0 +1,354 @@
+#include "ui/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "ui/icon_resource.h"
+#include "ui/wrap.h"
+
+namespace talmiro::win32 {
+namespace {
+
+constexpr int firstControlId = 1001;  // clear of IDOK and IDCANCEL
+
+std::wstring wide(std::u16string_view text) {
+    return {text.begin(), text.end()};
+}
+
+int controlId(std::string_view name) {
+    for (std::size_t i = 0; i < form::controls.size(); ++i) {
+        if (form::controls[i].name == name) {
+            return firstControlId + static_cast<int>(i);
+        }
+    }
+    throw std::logic_error("no control of that name");
+}
+
+HFONT createFont(const form::Font& font, int dpi) {
+    return CreateFontW(-MulDiv(font.tenthsOfPoint, dpi, 720), 0, 0, 0, font.weight, FALSE, FALSE,
+                       FALSE, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       wide(font.face).c_str());
+}
+
+HICON createIcon() {
+    std::vector<std::uint8_t> image = iconImageResource(windowIcon());
+    return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                    0x00030000, IndexedIcon::size, IndexedIcon::size,
+                                    LR_DEFAULTCOLOR);
+}
+
+// An empty dialog; its controls come from the form description once it exists.
+struct DialogTemplate {
+    DLGTEMPLATE header;
+    WORD menu;
+    WORD windowClass;
+    WCHAR title[form::windowTitle.size() + 1];
+};
+
+constexpr DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+}  // namespace
+
+class MainWindow::EditField : public TextField {
+  public:
+    explicit EditField(HWND edit) : edit_(edit) {}
+    std::u16string text() const override {
+        checkAvailable();
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
+        return {text.begin(), text.end()};
+    }
+    void setText(std::u16string_view text) override {
+        checkAvailable();
+        if (!SetWindowTextW(edit_, wide(text).c_str())) {
+            throw std::runtime_error("cannot set the text of a text box");
+        }
+    }
+
+  private:
+    void checkAvailable() const {
+        if (!IsWindow(edit_)) {
+            throw std::runtime_error("text box is no longer available");
+        }
+    }
+    HWND edit_;
+};
+
+// The OK button's caption comes from the system's language; the program speaks Chinese on
+// every system, so the box is relabelled as it opens.
+static LRESULT CALLBACK relabelOkButton(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        wchar_t windowClass[8] = {};
+        GetClassNameW(reinterpret_cast<HWND>(wParam), windowClass, 8);
+        if (std::wstring_view(windowClass) == L"#32770") {
+            SetDlgItemTextW(reinterpret_cast<HWND>(wParam), IDOK, L"确定");
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class MainWindow::MessageBoxDialog : public MessageDialog {
+  public:
+    explicit MessageBoxDialog(HWND owner) : owner_(owner) {}
+    void show(std::u16string_view title, std::u16string_view text) override {
+        HHOOK hook = SetWindowsHookExW(WH_CBT, relabelOkButton, nullptr, GetCurrentThreadId());
+        const int result = MessageBoxW(owner_, wide(text).c_str(), wide(title).c_str(), MB_OK);
+        UnhookWindowsHookEx(hook);
+        if (result == 0) {
+            throw std::runtime_error("cannot show a message box");
+        }
+    }
+
+  private:
+    HWND owner_;
+};
+
+MainWindow::MainWindow(HINSTANCE instance, Shell& shell) : shell_(shell) {
+    DialogTemplate dialogTemplate{};
+    dialogTemplate.header.style = windowStyle;
+    form::windowTitle.copy(reinterpret_cast<char16_t*>(dialogTemplate.title),
+                           form::windowTitle.size());
+    dialog_ = CreateDialogIndirectParamW(instance, &dialogTemplate.header, nullptr, dialogProc,
+                                         reinterpret_cast<LPARAM>(this));
+    if (dialog_ == nullptr) {
+        throw std::runtime_error("cannot create the main window");
+    }
+}
+
+MainWindow::~MainWindow() {
+    if (IsWindow(dialog_)) {
+        DestroyWindow(dialog_);
+    }
+    for (HGDIOBJ font : {windowFont_, titleFont_, inputFont_}) {
+        DeleteObject(font);
+    }
+    DestroyIcon(icon_);
+}
+
+HWND MainWindow::control(std::string_view name) const {
+    return controls_[static_cast<std::size_t>(controlId(name) - firstControlId)];
+}
+
+bool MainWindow::translate(MSG& message) {
+    return IsDialogMessageW(dialog_, &message) != 0;
+}
+
+NativeHandle MainWindow::nativeHandle() const {
+    if (!IsWindow(dialog_)) {
+        throw std::runtime_error("the main window's handle is not available");
+    }
+    return reinterpret_cast<NativeHandle>(dialog_);
+}
+
+void MainWindow::createControls() {
+    HDC screen = GetDC(dialog_);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(dialog_, screen);
+    const auto pixels = [dpi](int twips) { return form::twipsToPixels(twips, dpi); };
+
+    windowFont_ = createFont(form::windowFont, dpi);
+    titleFont_ = createFont(form::titleFont, dpi);
+    inputFont_ = createFont(form::inputFont, dpi);
+    icon_ = createIcon();
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+
+    RECT frame{0, 0, pixels(form::clientWidth), pixels(form::clientHeight)};
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(dialog_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,
+                 workArea.top + (workArea.bottom - workArea.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Created in tab order, which is the order the dialog manager walks.
+    for (std::size_t i = 0; i < form::controls.size(); ++i) {
+        const form::Control& control = form::controls[i];
+        const wchar_t* windowClass = L"STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD extendedStyle = 0;
+        switch (control.kind) {
+            case form::Kind::Label:
+                // Drawn by drawLabel, so that lines break the same on every Windows and Wine.
+                style |= SS_OWNERDRAW | SS_NOPREFIX;
+                break;
+            case form::Kind::TextBox:
+                windowClass = L"EDIT";
+                style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+                extendedStyle = WS_EX_CLIENTEDGE;
+                break;
+            case form::Kind::Button:
+                windowClass = L"BUTTON";
+                style |= WS_TABSTOP | (control.isDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                break;
+        }
+        HWND hwnd = CreateWindowExW(
+            extendedStyle, windowClass, wide(control.text).c_str(), style,
+            pixels(control.place.left), pixels(control.place.top), pixels(control.place.width),
+            pixels(control.place.height), dialog_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), nullptr, nullptr);
+        if (hwnd == nullptr) {
+            throw std::runtime_error("cannot create a control of the main window");
+        }
+        const HFONT font = control.font == &form::titleFont   ? titleFont_
+                           : control.font == &form::inputFont ? inputFont_
+                                                              : windowFont_;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        controls_[i] = hwnd;
+    }
+
+    HWND text1 = control("Text1");
+    // Narrow the inner margins when the prompt would not show whole otherwise.
+    HDC dc = GetDC(text1);
+    const HGDIOBJ previous = SelectObject(dc, inputFont_);
+    SIZE extent{};
+    const std::wstring prompt = wide(form::inputPrompt);
+    GetTextExtentPoint32W(dc, prompt.c_str(), static_cast<int>(prompt.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(text1, dc);
+    RECT inside{};
+    GetClientRect(text1, &inside);
+    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
+    if (extent.cx + LOWORD(margins) + HIWORD(margins) > inside.right) {
+        SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    }
+
+    SetWindowLongPtrW(text1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    text1DefaultProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(text1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text1Proc)));
+    SendMessageW(dialog_, DM_SETDEFID, controlId("Command1"), 0);
+
+    text1_ = std::make_unique<EditField>(text1);
+    text2_ = std::make_unique<EditField>(control("Text2"));
+    messages_ = std::make_unique<MessageBoxDialog>(dialog_);
+    form_ = std::make_unique<MainForm>(*text1_, *text2_, static_cast<OwnerWindow&>(*this),
+                                       *messages_, shell_);
+}
+
+INT_PTR CALLBACK MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<MainWindow*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        self->dialog_ = dialog;
+        self->createControls();
+        // Focus the input with the prompt selected, so typing replaces it; the caret goes to
+        // the start so the box shows the prompt from its first character.
+        HWND text1 = self->control("Text1");
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(text1), TRUE);
+        SendMessageW(text1, EM_SETSEL, form::inputPrompt.size(), 0);
+        SendMessageW(text1, EM_SCROLLCARET, 0, 0);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return self == nullptr ? FALSE : self->handle(message, wParam, lParam);
+}
+
+INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                command(LOWORD(wParam));
+            }
+            return TRUE;
+        case WM_DRAWITEM:
+            drawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_CLOSE:
+            DestroyWindow(dialog_);
+            PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void MainWindow::drawLabel(const DRAWITEMSTRUCT& item) {
+    const form::Control& label =
+        form::controls.at(static_cast<std::size_t>(item.CtlID) - firstControlId);
+    const bool onWindowBackground = label.colouring == form::Colouring::WindowBackground;
+    FillRect(item.hDC, &item.rcItem,
+             GetSysColorBrush(onWindowBackground ? COLOR_WINDOW : COLOR_BTNFACE));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC,
+                 label.colouring == form::Colouring::RedText
+                     ? RGB(form::noticeRed.red, form::noticeRed.green, form::noticeRed.blue)
+                     : GetSysColor(onWindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    const HGDIOBJ previous = SelectObject(
+        item.hDC, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(item.hDC, &metrics);
+    const auto measure = [&item](std::u16string_view piece) {
+        SIZE extent{};
+        GetTextExtentPoint32W(item.hDC, reinterpret_cast<const wchar_t*>(piece.data()),
+                              static_cast<int>(piece.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    int top = item.rcItem.top;
+    for (std::u16string_view line :
+         wrapLines(label.text, item.rcItem.right - item.rcItem.left, measure)) {
+        TextOutW(item.hDC, item.rcItem.left, top, reinterpret_cast<const wchar_t*>(line.data()),
+                 static_cast<int>(line.size()));
+        top += metrics.tmHeight;
+    }
+    SelectObject(item.hDC, previous);
+}
+
+void MainWindow::command(int id) {
+    // IDCANCEL from Escape lands here too and is ignored: the window has no cancel button.
+    if (id == controlId("Command1")) {
+        form_->dispatch(&MainForm::Command1_Click);
+    } else if (id == controlId("Command2")) {
+        form_->dispatch(&MainForm::Command2_Click);
+    } else if (id == controlId("Command3")) {
+        form_->dispatch(&MainForm::Command3_Click);
+    }
+}
+
+LRESULT CALLBACK MainWindow::text1Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    const LRESULT result = CallWindowProcW(self->text1DefaultProc_, edit, message, wParam, lParam);
+    // A click completes on release inside the box; both clicks of a double click count.
+    if (message == WM_LBUTTONUP) {
+        RECT inside{};
+        GetClientRect(edit, &inside);
+        if (PtInRect(&inside, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            self->form_->dispatch(&MainForm::Text1_Click);
+        }
+    }
+    return result;
+}
+
+int runMessageLoop(MainWindow& window) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void WindowsShell::open(NativeHandle owner, std::string_view verb, std::string_view item) {
+    using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const ShellExecuteAFunction shellExecute = []() -> ShellExecuteAFunction {
+        HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+        FARPROC entry = shell32 ? GetProcAddress(shell32, "ShellExecuteA") : nullptr;
+        return reinterpret_cast<ShellExecuteAFunction>(reinterpret_cast<void (*)()>(entry));
+    }();
+    if (shellExecute == nullptr) {
+        throw std::runtime_error("ShellExecuteA was not found in shell32.dll");
+    }
+    // The result is not looked at: a page that cannot be opened is the shell's to report.
+    shellExecute(reinterpret_cast<HWND>(owner), std::string(verb).c_str(),
+                 std::string(item).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace talmiro::win32

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "ui/form.h"
+#include "ui/main_form.h"
+#include "ui/seams.h"
+
+namespace talmiro::win32 {
+
+// The single window as a modeless dialog built from the form description, so that the dialog
+// manager provides Enter, Tab, Shift+Tab and Space exactly as Windows users know them.
+class MainWindow : private OwnerWindow {
+  public:
+    MainWindow(HINSTANCE instance, Shell& shell);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND handle() const { return dialog_; }
+    HWND control(std::string_view name) const;
+
+    // Lets the dialog manager take keyboard messages meant for the window; true if it did.
+    bool translate(MSG& message);
+
+  private:
+    class EditField;
+    class MessageBoxDialog;
+
+    NativeHandle nativeHandle() const override;
+    void createControls();
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(int id);
+    void drawLabel(const DRAWITEMSTRUCT& item);
+    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK text1Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Shell& shell_;
+    HWND dialog_ = nullptr;
+    std::array<HWND, form::controls.size()> controls_{};
+    HFONT windowFont_ = nullptr;
+    HFONT titleFont_ = nullptr;
+    HFONT inputFont_ = nullptr;
+    HICON icon_ = nullptr;
+    WNDPROC text1DefaultProc_ = nullptr;
+    std::unique_ptr<EditField> text1_;
+    std::unique_ptr<EditField> text2_;
+    std::unique_ptr<MessageBoxDialog> messages_;
+    std::unique_ptr<MainForm> form_;
+};
+
+// Dispatches messages until the window is closed; returns the exit code.
+int runMessageLoop(MainWindow& window);
+
+// Hands items to ShellExecuteA, which is looked up in shell32.dll on first use so that start-up
+// never loads the shell.
+class WindowsShell : public Shell {
+  public:
+    void open(NativeHandle owner, std::string_view verb, std::string_view item) override;
+};
+
+}  // namespace talmiro::win32
