@@ -1,5 +1,5 @@
-# The program's version facts, in one place for the window, the Windows version resource and
-# the desktop metadata.
+# The program's version facts, in one place for the window, the Windows version resource, the
+# desktop entry, the AppStream metadata and the packages.
 set(TALMIRO_VERSION "${PROJECT_VERSION}")
 set(TALMIRO_COMMENTS "修正了1.0版本中的一些错误")
 set(TALMIRO_COMPANY_NAME "小林工作室")
@@ -10,3 +10,9 @@ set(TALMIRO_FILE_VERSION_TEXT "2.00")
 set(TALMIRO_PRODUCT_VERSION_TEXT "2.00")
 set(TALMIRO_INTERNAL_NAME "Talmiro")
 set(TALMIRO_ORIGINAL_FILENAME "Talmiro.exe")
+
+# For the desktop entry, the AppStream metadata and the packages.
+set(TALMIRO_APP_ID "net.talmiro.Talmiro")
+set(TALMIRO_RELEASE_DATE "2026-12-06")
+set(TALMIRO_HOME_PAGE "http://www.example.com/xiaolin/")
+set(TALMIRO_MAINTAINER "小林 <talmiro@example.com>")

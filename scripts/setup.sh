@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
-# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine).
+# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine),
+# "package" (a clean Debian 12 chroot and a virtual display to try the .deb in).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai xdg-utils)
+    qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai xdg-utils
+    dpkg-dev desktop-file-utils appstream)
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+        package) packages+=(debootstrap xvfb xauth x11-utils imagemagick) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done

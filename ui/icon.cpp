@@ -148,31 +148,50 @@ std::uint8_t nearest(const std::array<form::Rgb, 256>& palette, Colour c) {
     return static_cast<std::uint8_t>(best);
 }
 
+Colour pixelAt(int column, int row, int size) {
+    // The heart fills a 32-pixel square at 13 pixels to the unit; other sizes scale that.
+    constexpr int samples = 4;
+    const double unitsPerPixel = 32.0 / (13.0 * size);
+    Colour sum{0, 0, 0};
+    for (int sy = 0; sy < samples; ++sy) {
+        for (int sx = 0; sx < samples; ++sx) {
+            const double px = column + (sx + 0.5) / samples;
+            const double py = row + (sy + 0.5) / samples;
+            const Colour c =
+                sample((px - size / 2.0) * unitsPerPixel, (size / 2.0 - py) * unitsPerPixel + 0.12);
+            sum = {sum.red + c.red, sum.green + c.green, sum.blue + c.blue};
+        }
+    }
+    constexpr double count = samples * samples;
+    return {sum.red / count, sum.green / count, sum.blue / count};
+}
+
 IndexedIcon paint() {
     IndexedIcon icon{makePalette(), {}};
-    constexpr int samples = 4;
-    constexpr double unitsPerPixel = 1 / 13.0;
     for (int row = 0; row < IndexedIcon::size; ++row) {
         for (int column = 0; column < IndexedIcon::size; ++column) {
-            Colour sum{0, 0, 0};
-            for (int sy = 0; sy < samples; ++sy) {
-                for (int sx = 0; sx < samples; ++sx) {
-                    const double px = column + (sx + 0.5) / samples;
-                    const double py = row + (sy + 0.5) / samples;
-                    const Colour c =
-                        sample((px - 16) * unitsPerPixel, (16 - py) * unitsPerPixel + 0.12);
-                    sum = {sum.red + c.red, sum.green + c.green, sum.blue + c.blue};
-                }
-            }
-            constexpr double count = samples * samples;
             icon.pixels[row * IndexedIcon::size + column] =
-                nearest(icon.palette, {sum.red / count, sum.green / count, sum.blue / count});
+                nearest(icon.palette, pixelAt(column, row, IndexedIcon::size));
         }
     }
     return icon;
 }
 
 }  // namespace
+
+std::vector<form::Rgb> paintIcon(int size) {
+    std::vector<form::Rgb> pixels;
+    pixels.reserve(static_cast<std::size_t>(size) * size);
+    for (int row = 0; row < size; ++row) {
+        for (int column = 0; column < size; ++column) {
+            const Colour c = pixelAt(column, row, size);
+            pixels.push_back({static_cast<std::uint8_t>(c.red + 0.5),
+                              static_cast<std::uint8_t>(c.green + 0.5),
+                              static_cast<std::uint8_t>(c.blue + 0.5)});
+        }
+    }
+    return pixels;
+}
 
 const IndexedIcon& windowIcon() {
     // About a millisecond of arithmetic, done once and only when an icon is first wanted.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "ui/form.h"
 
@@ -16,5 +17,9 @@ struct IndexedIcon {
 };
 
 const IndexedIcon& windowIcon();
+
+// The same picture in full colour at any size, rows top to bottom, for desktops that show
+// icons larger than the window's own.
+std::vector<form::Rgb> paintIcon(int size);
 
 }  // namespace talmiro

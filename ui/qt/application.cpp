@@ -17,6 +17,8 @@ void configureApplication(QApplication& application) {
     QApplication::setApplicationName(toQString(version::internalName));
     QApplication::setApplicationVersion(QString::fromLatin1(version::number));
     QApplication::setOrganizationName(toQString(version::companyName));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(version::appId));
 
     // Debian's AR PL faces carry the same GB2312 repertoire as the Windows faces they replace.
     const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")};
