@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -204,6 +205,35 @@ TEST_F(WindowTest, LooksUpOnClickEnterFromEitherBoxAndSpace) {
         press.press();
         EXPECT_EQ(text2()->text(), "NaCl");
         EXPECT_EQ(text1()->text(), "氯化钠");
+    }
+}
+
+TEST_F(WindowTest, HostileInputIsNotFoundAndLeftAsItIs) {
+    const QString megabyte(1 << 20, QChar(u'氯'));
+    const struct {
+        const char* what;
+        QString text;
+    } inputs[] = {
+        {"a pasted megabyte", megabyte},
+        {"U+0000 inside", QString::fromUtf16(u"Na\0Cl", 5)},
+        {"lone surrogates", QString::fromUtf16(u"\xD800NaCl\xDC00", 6)},
+        {"emoji", QString::fromUtf16(u"NaCl\U0001F600")},
+        {"right-to-left", QString::fromUtf16(u"\u202ENaCl\u05D0\u0627")},
+        {"combining marks", QString::fromUtf16(u"Na\u0301Cl\u0308")},
+        {"control characters", QString::fromUtf16(u"\tNaCl\u0007\u001B\u007F")},
+    };
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(input.what);
+        text1()->clear();
+        QApplication::clipboard()->setText(input.text);
+        QTest::keySequence(text1(), QKeySequence::Paste);
+        const QString before = text1()->text();
+        if (input.text.size() == megabyte.size()) {
+            EXPECT_EQ(before, megabyte) << "the whole text arrives";
+        }
+        QTest::keyClick(text1(), Qt::Key_Return);
+        EXPECT_EQ(text2()->text(), toQString(notFoundMessage));
+        EXPECT_EQ(text1()->text(), before);
     }
 }
 

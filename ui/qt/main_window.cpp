@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -86,7 +87,7 @@ class MainWindow::MessageBoxDialog : public MessageDialog {
     QWidget* owner_;
 };
 
-MainWindow::MainWindow(Shell& shell, QWidget* parent) : QDialog(parent) {
+MainWindow::MainWindow(Shell& shell, MessageDialog* messages) {
     setObjectName(QString::fromLatin1(form::windowName));
     setWindowTitle(toQString(form::windowTitle));
     setWindowIcon(makeIcon());
@@ -100,9 +101,12 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QDialog(parent) {
 
     text1Field_ = std::make_unique<LineEditField>(text1_);
     text2Field_ = std::make_unique<LineEditField>(text2_);
-    messages_ = std::make_unique<MessageBoxDialog>(this);
+    if (messages == nullptr) {
+        ownMessages_ = std::make_unique<MessageBoxDialog>(this);
+        messages = ownMessages_.get();
+    }
     form_ = std::make_unique<MainForm>(*text1Field_, *text2Field_, static_cast<OwnerWindow&>(*this),
-                                       *messages_, shell);
+                                       *messages, shell);
     wireHandlers();
 }
 
@@ -122,9 +126,13 @@ void MainWindow::createControls() {
                 widget = label;
                 break;
             }
-            case form::Kind::TextBox:
-                widget = new QLineEdit(text, this);
+            case form::Kind::TextBox: {
+                auto* box = new QLineEdit(text, this);
+                // No limit of the program's own: a pasted text arrives whole.
+                box->setMaxLength(std::numeric_limits<int>::max());
+                widget = box;
                 break;
+            }
             case form::Kind::Button: {
                 auto* button = new QPushButton(text, this);
                 button->setDefault(control.isDefaultButton);

@@ -19,7 +19,8 @@ QFont fontOf(const form::Font& font);
 class MainWindow : public QDialog, private OwnerWindow {
     Q_OBJECT
   public:
-    explicit MainWindow(Shell& shell, QWidget* parent = nullptr);
+    // `messages` stands in for the window's own message boxes when given (stress runs).
+    explicit MainWindow(Shell& shell, MessageDialog* messages = nullptr);
     ~MainWindow() override;
 
   protected:
@@ -38,7 +39,7 @@ class MainWindow : public QDialog, private OwnerWindow {
     QLineEdit* text2_ = nullptr;
     std::unique_ptr<LineEditField> text1Field_;
     std::unique_ptr<LineEditField> text2Field_;
-    std::unique_ptr<MessageBoxDialog> messages_;
+    std::unique_ptr<MessageBoxDialog> ownMessages_;
     std::unique_ptr<MainForm> form_;
 };
 

@@ -197,6 +197,10 @@ void MainWindow::createControls() {
         if (hwnd == nullptr) {
             throw std::runtime_error("cannot create a control of the main window");
         }
+        if (control.kind == form::Kind::TextBox) {
+            // No limit of the program's own: a pasted text arrives whole.
+            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+        }
         const HFONT font = control.font == &form::titleFont   ? titleFont_
                            : control.font == &form::inputFont ? inputFont_
                                                               : windowFont_;
