@@ -10,7 +10,8 @@ export WINEDEBUG=-all
 if [ ! -f "$WINEPREFIX/.talmiro-ready" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1
+    # No Mono or Gecko: the program needs neither, and their installers would ask.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
     if [ "${1:-}" = null ]; then
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     fi
