@@ -114,7 +114,7 @@ MainWindow::MainWindow(HINSTANCE instance, Shell& shell) : shell_(shell) {
                            form::windowTitle.size());
     dialog_ = CreateDialogIndirectParamW(instance, &dialogTemplate.header, nullptr, dialogProc,
                                          reinterpret_cast<LPARAM>(this));
-    if (dialog_ == nullptr) {
+    if (dialog_ == nullptr || !IsWindow(dialog_)) {
         throw std::runtime_error("cannot create the main window");
     }
 }
@@ -241,7 +241,14 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam
         auto* self = reinterpret_cast<MainWindow*>(lParam);
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         self->dialog_ = dialog;
-        self->createControls();
+        try {
+            self->createControls();
+        } catch (const std::exception&) {
+            // Exceptions must not unwind through the system's dialog code; the constructor
+            // finds the window gone and reports it.
+            DestroyWindow(dialog);
+            return FALSE;
+        }
         // Focus the input with the prompt selected, so typing replaces it; the caret goes to
         // the start so the box shows the prompt from its first character.
         HWND text1 = self->control("Text1");
