@@ -70,6 +70,13 @@ void MainForm::reportRuntimeError(std::string_view description) {
     }
 }
 
+MainForm::Handler MainForm::buttonHandler(std::string_view name) {
+    return name == "Command1"   ? &MainForm::Command1_Click
+           : name == "Command2" ? &MainForm::Command2_Click
+           : name == "Command3" ? &MainForm::Command3_Click
+                                : nullptr;
+}
+
 void MainForm::Command1_Click() {
     runLookupCommand(Text1, Text2);
 }

@@ -21,6 +21,9 @@ class MainForm {
     using Handler = void (MainForm::*)();
     void dispatch(Handler handler);
 
+    // The click handler of the push button with this control name; nullptr for any other name.
+    static Handler buttonHandler(std::string_view name);
+
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();

@@ -148,22 +148,19 @@ void MainWindow::createControls() {
         if (control.font != nullptr) {
             widget->setFont(fontOf(*control.font));
         }
-        QPalette palette = widget->palette();
-        switch (control.colouring) {
-            case form::Colouring::Standard:
-                break;
-            case form::Colouring::WindowBackground:
+        if (control.colouring != form::Colouring::Standard) {
+            QPalette palette = widget->palette();
+            if (control.colouring == form::Colouring::WindowBackground) {
                 palette.setColor(QPalette::Window, palette.color(QPalette::Base));
                 palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
                 widget->setAutoFillBackground(true);
-                break;
-            case form::Colouring::RedText:
+            } else {
                 palette.setColor(
                     QPalette::WindowText,
                     QColor(form::noticeRed.red, form::noticeRed.green, form::noticeRed.blue));
-                break;
+            }
+            widget->setPalette(palette);
         }
-        widget->setPalette(palette);
         if (widget->focusPolicy() != Qt::NoFocus) {
             tabOrder.push_back(widget);
         }
@@ -182,13 +179,14 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::wireHandlers() {
-    const auto wire = [this](const char* name, MainForm::Handler handler) {
-        connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-                [this, handler] { form_->dispatch(handler); });
-    };
-    wire("Command1", &MainForm::Command1_Click);
-    wire("Command2", &MainForm::Command2_Click);
-    wire("Command3", &MainForm::Command3_Click);
+    for (auto* button : findChildren<QPushButton*>()) {
+        const MainForm::Handler handler =
+            MainForm::buttonHandler(button->objectName().toStdString());
+        if (handler != nullptr) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, handler] { form_->dispatch(handler); });
+        }
+    }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

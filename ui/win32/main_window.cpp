@@ -313,12 +313,11 @@ void MainWindow::drawLabel(const DRAWITEMSTRUCT& item) {
 
 void MainWindow::command(int id) {
     // IDCANCEL from Escape lands here too and is ignored: the window has no cancel button.
-    if (id == controlId("Command1")) {
-        form_->dispatch(&MainForm::Command1_Click);
-    } else if (id == controlId("Command2")) {
-        form_->dispatch(&MainForm::Command2_Click);
-    } else if (id == controlId("Command3")) {
-        form_->dispatch(&MainForm::Command3_Click);
+    const auto index = static_cast<std::size_t>(id - firstControlId);
+    if (index < form::controls.size()) {
+        if (const MainForm::Handler handler = MainForm::buttonHandler(form::controls[index].name)) {
+            form_->dispatch(handler);
+        }
     }
 }
 
