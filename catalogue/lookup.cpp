@@ -16,9 +16,4 @@ std::u16string_view lookup(std::u16string_view input) {
     return result;
 }
 
-void runLookupCommand(const TextField& input, TextField& output) {
-    output.setText(notFoundMessage);
-    output.setText(lookup(input.text()));
-}
-
 }  // namespace talmiro

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "catalogue/text_field.h"
-
 namespace talmiro {
 
 inline constexpr std::u16string_view notFoundMessage = u"未找到记录!请与作者联系!";
@@ -12,10 +10,5 @@ inline constexpr std::u16string_view notFoundMessage = u"未找到记录!请与�
 // notFoundMessage. The empty input answers with the empty text. The result always points at
 // static storage, never into the input.
 std::u16string_view lookup(std::u16string_view input);
-
-// What the lookup button does: the output first shows notFoundMessage, then the answer for the
-// input. A failing step stops the command and its exception reaches the caller, leaving the
-// output as that step left it.
-void runLookupCommand(const TextField& input, TextField& output);
 
 }  // namespace talmiro

@@ -15,6 +15,6 @@ endif()
 
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env TALMIRO_EXE=Z:${unpacked}/Talmiro.exe
-            ${EMULATOR} ${TESTS} --gtest_filter=ExecutableTest.*
+            ${EMULATOR} ${TESTS} --gtest_filter=Executable.*
     COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "${zip} holds an exe whose resources read back right")

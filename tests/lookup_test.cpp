@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "catalogue/catalogue.h"
 
@@ -85,76 +82,6 @@ TEST(Lookup, AMegabyteBeginningWithAKeyIsNotFound) {
     std::u16string pasted(std::size_t{1} << 20, u'a');
     pasted.replace(0, 4, u"NaCl");
     EXPECT_EQ(lookup(pasted), notFoundMessage);
-}
-
-// A text box with a log of what was set, and switches that make one operation throw.
-class RecordingField : public TextField {
-  public:
-    explicit RecordingField(std::u16string initial) : text_(std::move(initial)) {}
-
-    std::u16string text() const override {
-        if (failRead) {
-            throw std::runtime_error("read failed");
-        }
-        return text_;
-    }
-    void setText(std::u16string_view text) override {
-        if (failOnSet == static_cast<int>(sets.size()) + 1) {
-            throw std::runtime_error("set failed");
-        }
-        sets.emplace_back(text);
-        text_ = text;
-    }
-    const std::u16string& shown() const { return text_; }
-
-    bool failRead = false;
-    int failOnSet = 0;  // 1-based number of the setText call that throws; 0 never
-    std::vector<std::u16string> sets;
-
-  private:
-    std::u16string text_;
-};
-
-TEST(LookupCommand, ShowsNotFoundFirstThenTheAnswerAndLeavesTheInputAlone) {
-    RecordingField input(u"Fe3O4");
-    RecordingField output(u"earlier answer");
-    runLookupCommand(input, output);
-    runLookupCommand(input, output);
-    const std::vector<std::u16string> expected = {std::u16string(notFoundMessage), u"四氧化三铁",
-                                                  std::u16string(notFoundMessage), u"四氧化三铁"};
-    EXPECT_EQ(output.sets, expected);
-    EXPECT_EQ(input.shown(), u"Fe3O4");
-    EXPECT_TRUE(input.sets.empty());
-}
-
-TEST(LookupCommand, EmptyInputEmptiesTheOutput) {
-    RecordingField input(u"");
-    RecordingField output(u"水");
-    runLookupCommand(input, output);
-    EXPECT_EQ(output.shown(), u"");
-}
-
-TEST(LookupCommand, AFailingStepStopsTheCommandThere) {
-    struct Case {
-        const char* step;
-        bool failRead;
-        int failOnSet;
-        std::u16string_view outputAfter;
-    };
-    const Case cases[] = {
-        {"setting the not-found message", false, 1, u"earlier answer"},
-        {"reading the input", true, 0, notFoundMessage},
-        {"setting the answer", false, 2, notFoundMessage},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.step);
-        RecordingField input(u"NaCl");
-        RecordingField output(u"earlier answer");
-        input.failRead = c.failRead;
-        output.failOnSet = c.failOnSet;
-        EXPECT_THROW(runLookupCommand(input, output), std::runtime_error);
-        EXPECT_EQ(output.shown(), c.outputAfter);
-    }
 }
 
 }  // namespace

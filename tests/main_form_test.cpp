@@ -2,121 +2,63 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <stdexcept>
-#include <string>
-#include <vector>
-
 #include "catalogue/lookup.h"
+#include "tests/fakes.h"
 #include "ui/help.h"
-#include "ui/home_page.h"
 
 namespace talmiro {
 namespace {
 
-class Field : public TextField {
-  public:
-    explicit Field(std::u16string text) : text_(std::move(text)) {}
-    std::u16string text() const override {
-        if (gone) {
-            throw std::runtime_error("text box is gone");
-        }
-        return text_;
-    }
-    void setText(std::u16string_view text) override {
-        if (gone) {
-            throw std::runtime_error("text box is gone");
-        }
-        text_ = text;
-    }
-    bool gone = false;
-
-  private:
-    std::u16string text_;
-};
-
-struct Window : OwnerWindow {
-    NativeHandle nativeHandle() const override {
-        if (failure) {
-            throw std::runtime_error(*failure);
-        }
-        return 0x5151;
-    }
-    std::optional<std::string> failure;
-};
-
-struct Messages : MessageDialog {
-    void show(std::u16string_view title, std::u16string_view text) override {
-        if (broken) {
-            throw std::runtime_error("no message box");
-        }
-        shown.push_back({std::u16string(title), std::u16string(text)});
-    }
-    struct Shown {
-        std::u16string title;
-        std::u16string text;
-    };
-    std::vector<Shown> shown;
-    bool broken = false;
-};
-
-struct RecordingShell : Shell {
-    void open(NativeHandle owner, std::string_view verb, std::string_view item) override {
-        requests.push_back({owner, std::string(verb), std::string(item)});
-    }
-    struct Request {
-        NativeHandle owner;
-        std::string verb;
-        std::string item;
-        bool operator==(const Request&) const = default;
-    };
-    std::vector<Request> requests;
-};
-
+// The handlers' failure paths, which no working window can produce.
 class MainFormTest : public ::testing::Test {
   protected:
-    Field text1{u"在此输入你要查询的化学式或化学式名称"};
-    Field text2{u""};
-    Window window;
-    Messages messages;
-    RecordingShell shell;
+    std::u16string shownError() const {
+        return messages.shown.empty() ? u"" : messages.shown.back().text;
+    }
+
+    fake::Field text1{u"NaCl"};
+    fake::Field text2{u"earlier answer"};
+    fake::Window window;
+    fake::Messages messages;
+    fake::Shell shell;
     MainForm form{text1, text2, window, messages, shell};
 };
 
-TEST_F(MainFormTest, HandlersDoTheirOneThing) {
-    form.dispatch(&MainForm::Command1_Click);
-    EXPECT_EQ(text2.text(), notFoundMessage);
-
-    form.dispatch(&MainForm::Text1_Click);
-    EXPECT_EQ(text1.text(), u"");
-    EXPECT_EQ(text2.text(), notFoundMessage);
-
-    form.dispatch(&MainForm::Command3_Click);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, helpTitle);
-    EXPECT_EQ(messages.shown[0].text, helpText);
-
-    form.dispatch(&MainForm::Command2_Click);
-    form.dispatch(&MainForm::Command2_Click);
-    const RecordingShell::Request expected{0x5151, "Open", std::string(homePageAddress)};
-    EXPECT_EQ(shell.requests, (std::vector{expected, expected}));
-    EXPECT_EQ(text1.text(), u"");
-    EXPECT_EQ(messages.shown.size(), 1u);
+TEST_F(MainFormTest, TheLookupShowsNotFoundFirstThenTheAnswer) {
+    form.Command1_Click();
+    EXPECT_EQ(text2.sets,
+              (std::vector<std::u16string>{std::u16string(notFoundMessage), u"氯化钠(食盐)"}));
+    EXPECT_TRUE(text1.sets.empty());
 }
 
-TEST_F(MainFormTest, AnErrorEscapingAHandlerIsReportedAndTheFormCarriesOn) {
+TEST_F(MainFormTest, AFailingStepStopsTheLookupThereAndIsReported) {
+    const struct {
+        const char* step;
+        bool failRead;
+        int failOnSet;
+        std::u16string_view text2After;
+    } steps[] = {
+        {"showing not-found", false, 1, u"earlier answer"},
+        {"reading Text1", true, 0, notFoundMessage},
+        {"showing the answer", false, 2, notFoundMessage},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        text1.failRead = step.failRead;
+        text2 = fake::Field(u"earlier answer");
+        text2.failOnSet = step.failOnSet;
+        form.dispatch(&MainForm::Command1_Click);
+        EXPECT_EQ(text2.shown(), step.text2After);
+        EXPECT_EQ(shownError(), std::u16string(runtimeErrorPrefix) + u"text box is gone");
+        EXPECT_EQ(messages.shown.back().title, runtimeErrorTitle);
+    }
+}
+
+TEST_F(MainFormTest, AnUnreadableWindowHandleStopsTheLauncherBeforeTheShell) {
     window.failure = "窗口句柄无效";
     form.dispatch(&MainForm::Command2_Click);
-    EXPECT_TRUE(shell.requests.empty()) << "the handle is read before anything reaches the shell";
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, runtimeErrorTitle);
-    EXPECT_EQ(messages.shown[0].text, std::u16string(runtimeErrorPrefix) + u"窗口句柄无效");
-
-    text1.gone = true;
-    form.dispatch(&MainForm::Text1_Click);
-    form.dispatch(&MainForm::Command1_Click);
-    EXPECT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(text2.text(), notFoundMessage);
+    EXPECT_TRUE(shell.requests.empty());
+    EXPECT_EQ(shownError(), std::u16string(runtimeErrorPrefix) + u"窗口句柄无效");
 }
 
 TEST_F(MainFormTest, ErrorTextsThatAreNotValidUtf8StillShowEverythingElse) {
@@ -128,19 +70,20 @@ TEST_F(MainFormTest, ErrorTextsThatAreNotValidUtf8StillShowEverythingElse) {
         {"cut \xE4\xB8", u"cut \uFFFD\uFFFD"},
         {"overlong \xC0\xAF", u"overlong \uFFFD\uFFFD"},
         {"surrogate \xED\xA0\x80", u"surrogate \uFFFD\uFFFD\uFFFD"},
-        {"emoji \xF0\x9F\x98\x80", u"emoji \U0001F600"},
+        {"beyond \xF4\x90\x80\x80", u"beyond \uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"\xC3\xA9 \xE6\xB0\xAF \xF0\x9F\x98\x80", u"é 氯 \U0001F600"},
     };
     for (const auto& c : cases) {
         window.failure = c.what;
         form.dispatch(&MainForm::Command2_Click);
-        EXPECT_EQ(messages.shown.back().text, std::u16string(runtimeErrorPrefix) + c.shown);
+        EXPECT_EQ(shownError(), std::u16string(runtimeErrorPrefix) + c.shown);
     }
 }
 
 TEST_F(MainFormTest, AFailingErrorReportDoesNotEscapeEither) {
     messages.broken = true;
-    window.failure = "gone";
-    EXPECT_NO_THROW(form.dispatch(&MainForm::Command2_Click));
+    text1.failRead = true;
+    EXPECT_NO_THROW(form.dispatch(&MainForm::Command1_Click));
     EXPECT_NO_THROW(form.dispatch(&MainForm::Command3_Click));
 }
 

@@ -43,7 +43,6 @@ struct Control {
     TwipRect place;
     const Font* font;  // nullptr: the window font
     Colouring colouring;
-    int tabIndex;
     bool isDefaultButton = false;
 };
 
@@ -56,73 +55,57 @@ inline constexpr std::string_view windowName = "Talmiro";
 inline constexpr std::u16string_view windowTitle = u"Talmiro";
 inline constexpr int clientWidth = 6825;
 inline constexpr int clientHeight = 4515;
-inline constexpr int designLeft = 7695;
-inline constexpr int designTop = 4740;
+
+// Windows' own default for what a user may type or paste into an edit box; set on both windows
+// so that a huge paste is cut there instead of stalling the window. No key is half as long.
+inline constexpr int textBoxLimit = 32767;
 
 inline constexpr std::u16string_view inputPrompt = u"在此输入你要查询的化学式或化学式名称";
 
-// Listed in tab order; labels keep their indices but never take the focus.
+// Listed in tab order; labels never take the focus.
 inline constexpr std::array<Control, 10> controls{{
     {Kind::Label,
      "Label1",
      u"Talmiro2.0版",
      {1800, 240, 3000, 420},
      &titleFont,
-     Colouring::WindowBackground,
-     0},
+     Colouring::WindowBackground},
     {Kind::Label,
      "Label2",
      u"小林制作 QQ284517936",
      {0, 3720, 2655, 255},
      nullptr,
-     Colouring::Standard,
-     1},
-    {Kind::TextBox,
-     "Text1",
-     inputPrompt,
-     {240, 960, 3855, 375},
-     &inputFont,
-     Colouring::Standard,
-     2},
+     Colouring::Standard},
+    {Kind::TextBox, "Text1", inputPrompt, {240, 960, 3855, 375}, &inputFont, Colouring::Standard},
     {Kind::Button,
      "Command1",
      u"查询",
      {1680, 1560, 1215, 375},
      nullptr,
      Colouring::Standard,
-     3,
      true},
-    {Kind::TextBox, "Text2", u"", {240, 2160, 3855, 375}, nullptr, Colouring::Standard, 4},
+    {Kind::TextBox, "Text2", u"", {240, 2160, 3855, 375}, nullptr, Colouring::Standard},
     {Kind::Label,
      "Label3",
      u"     声明         "
      u"本软件暂时适用于九年级学生使用，可查询的是九年级常见的化学式，以后将继续更新。",
      {4560, 960, 2055, 1575},
      nullptr,
-     Colouring::RedText,
-     5},
-    {Kind::Button,
-     "Command2",
-     u"我的空间",
-     {1080, 3120, 1335, 375},
-     nullptr,
-     Colouring::Standard,
-     6},
-    {Kind::Button, "Command3", u"帮助", {3000, 3120, 1335, 375}, nullptr, Colouring::Standard, 7},
+     Colouring::RedText},
+    {Kind::Button, "Command2", u"我的空间", {1080, 3120, 1335, 375}, nullptr, Colouring::Standard},
+    {Kind::Button, "Command3", u"帮助", {3000, 3120, 1335, 375}, nullptr, Colouring::Standard},
     {Kind::Label,
      "Label4",
      u"版权所有,侵权必究",
      {4440, 4080, 2175, 255},
      nullptr,
-     Colouring::Standard,
-     8},
+     Colouring::Standard},
     {Kind::Label,
      "Label5",
      u"我的邮箱talmiro@example.com",
      {0, 4200, 3375, 255},
      nullptr,
-     Colouring::Standard,
-     9},
+     Colouring::Standard},
 }};
 
 constexpr const Control& control(std::string_view name) {

@@ -78,7 +78,9 @@ MainForm::Handler MainForm::buttonHandler(std::string_view name) {
 }
 
 void MainForm::Command1_Click() {
-    runLookupCommand(Text1, Text2);
+    // The not-found message goes up first, so a failing read of Text1 leaves no stale answer.
+    Text2.setText(notFoundMessage);
+    Text2.setText(lookup(Text1.text()));
 }
 
 void MainForm::Command2_Click() {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "catalogue/text_field.h"
 #include "ui/seams.h"
+#include "ui/text_field.h"
 
 namespace talmiro {
 

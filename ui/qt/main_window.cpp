@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -34,7 +33,7 @@ QIcon makeIcon() {
 }
 
 // The box's frame and inner margins leave a little less than its width for text; shrink the
-// margins just enough that the text it starts with is shown whole, as on the original platform.
+// margins just enough that the text it starts with is shown whole, as the Windows build shows it.
 void fitStartTextToBox(QLineEdit& box) {
     const int textWidth = box.fontMetrics().horizontalAdvance(box.text());
     const int room = box.contentsRect().width() -
@@ -43,6 +42,20 @@ void fitStartTextToBox(QLineEdit& box) {
     if (shortfall > 0) {
         const int each = (shortfall + 1) / 2;
         box.setTextMargins(-each, 0, -each, 0);
+    }
+}
+
+// A single-line box takes a pasted or dropped text up to its first line break, as the Windows
+// build's edit boxes do. The box never holds a line break, so the first one lies in what was
+// just inserted, which ends at the cursor.
+void keepFirstLineOfInsert(QLineEdit& box) {
+    const QString text = box.text();
+    const qsizetype cr = text.indexOf(u'\r');
+    const qsizetype lf = text.indexOf(u'\n');
+    const qsizetype lineBreak = cr < 0 ? lf : (lf < 0 ? cr : std::min(cr, lf));
+    if (lineBreak >= 0) {
+        box.setText(text.left(lineBreak) + text.mid(box.cursorPosition()));
+        box.setCursorPosition(static_cast<int>(lineBreak));
     }
 }
 
@@ -128,8 +141,8 @@ void MainWindow::createControls() {
             }
             case form::Kind::TextBox: {
                 auto* box = new QLineEdit(text, this);
-                // No limit of the program's own: a pasted text arrives whole.
-                box->setMaxLength(std::numeric_limits<int>::max());
+                box->setMaxLength(form::textBoxLimit);
+                connect(box, &QLineEdit::textEdited, box, [box] { keepFirstLineOfInsert(*box); });
                 widget = box;
                 break;
             }

@@ -2,10 +2,12 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <string>
 
-#include "ui/icon_resource.h"
+#include "ui/win32/icon_resource.h"
 #include "ui/wrap.h"
 
 namespace talmiro::win32 {
@@ -49,6 +51,26 @@ struct DialogTemplate {
 };
 
 constexpr DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// A single-line box takes a pasted text up to its first line break, CR or LF alike, and no
+// further than its limit.
+void pasteFirstLine(HWND edit) {
+    if (!OpenClipboard(edit)) {
+        return;
+    }
+    std::wstring line;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const std::wstring_view pasted(
+                text, wcsnlen(text, std::min<std::size_t>(GlobalSize(data) / sizeof(wchar_t),
+                                                          form::textBoxLimit)));
+            line = pasted.substr(0, pasted.find_first_of(L"\r\n"));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+}
 
 }  // namespace
 
@@ -134,6 +156,19 @@ HWND MainWindow::control(std::string_view name) const {
 }
 
 bool MainWindow::translate(MSG& message) {
+    // Arrow keys on a button step along the tab order; the dialog manager would walk every
+    // control, labels included.
+    const form::Control* target = formControl(message.hwnd);
+    const bool isArrow = message.wParam == VK_LEFT || message.wParam == VK_UP ||
+                         message.wParam == VK_RIGHT || message.wParam == VK_DOWN;
+    if (message.message == WM_KEYDOWN && isArrow && target != nullptr &&
+        target->kind == form::Kind::Button) {
+        const bool back = message.wParam == VK_LEFT || message.wParam == VK_UP;
+        SendMessageW(dialog_, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog_, message.hwnd, back)),
+                     TRUE);
+        return true;
+    }
     return IsDialogMessageW(dialog_, &message) != 0;
 }
 
@@ -198,14 +233,17 @@ void MainWindow::createControls() {
             throw std::runtime_error("cannot create a control of the main window");
         }
         if (control.kind == form::Kind::TextBox) {
-            // No limit of the program's own: a pasted text arrives whole.
-            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+            SendMessageW(hwnd, EM_SETLIMITTEXT, form::textBoxLimit, 0);
         }
         const HFONT font = control.font == &form::titleFont   ? titleFont_
                            : control.font == &form::inputFont ? inputFont_
                                                               : windowFont_;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[i] = hwnd;
+        if (control.kind != form::Kind::Label) {
+            defaultProcs_[i] = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+        }
     }
 
     HWND text1 = control("Text1");
@@ -224,9 +262,6 @@ void MainWindow::createControls() {
         SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     }
 
-    SetWindowLongPtrW(text1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    text1DefaultProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(text1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text1Proc)));
     SendMessageW(dialog_, DM_SETDEFID, controlId("Command1"), 0);
 
     text1_ = std::make_unique<EditField>(text1);
@@ -321,18 +356,59 @@ void MainWindow::command(int id) {
     }
 }
 
-LRESULT CALLBACK MainWindow::text1Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-    const LRESULT result = CallWindowProcW(self->text1DefaultProc_, edit, message, wParam, lParam);
-    // A click completes on release inside the box; both clicks of a double click count.
-    if (message == WM_LBUTTONUP) {
-        RECT inside{};
-        GetClientRect(edit, &inside);
-        if (PtInRect(&inside, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
-            self->form_->dispatch(&MainForm::Text1_Click);
+const form::Control* MainWindow::formControl(HWND control) const {
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - firstControlId);
+    return index < form::controls.size() && controls_[index] == control ? &form::controls[index]
+                                                                        : nullptr;
+}
+
+// Enter presses the button that shows the default frame. The dialog manager moves the frame
+// only when the focus moves by keyboard, so it follows every focus change here: onto the
+// focused button, or back to Command1 when a text box has the focus.
+void MainWindow::showDefaultFrameFor(HWND focused) {
+    const form::Control* focusedControl = formControl(focused);
+    const bool onButton = focusedControl != nullptr && focusedControl->kind == form::Kind::Button;
+    for (std::size_t i = 0; i < form::controls.size(); ++i) {
+        if (form::controls[i].kind == form::Kind::Button) {
+            const bool isDefault =
+                onButton ? controls_[i] == focused : form::controls[i].isDefaultButton;
+            SendMessageW(controls_[i], BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                         TRUE);
         }
     }
+}
+
+LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const form::Control& which = *formControl(control);
+    const bool isText1 = which.name == "Text1";
+    if (message == WM_PASTE) {
+        pasteFirstLine(control);
+        return 0;
+    }
+    if (isText1 && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
+        text1Pressed_ = true;
+    }
+    const LRESULT result =
+        CallWindowProcW(defaultProcs_[static_cast<std::size_t>(&which - form::controls.data())],
+                        control, message, wParam, lParam);
+    if (message == WM_SETFOCUS) {
+        showDefaultFrameFor(control);
+    }
+    // A click is a press and a release inside the box; both clicks of a double click count.
+    if (isText1 && message == WM_LBUTTONUP) {
+        RECT inside{};
+        GetClientRect(control, &inside);
+        if (text1Pressed_ && PtInRect(&inside, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            form_->dispatch(&MainForm::Text1_Click);
+        }
+        text1Pressed_ = false;
+    }
     return result;
+}
+
+LRESULT CALLBACK MainWindow::controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(control), DWLP_USER));
+    return self->controlMessage(control, message, wParam, lParam);
 }
 
 int runMessageLoop(MainWindow& window) {

@@ -36,17 +36,21 @@ class MainWindow : private OwnerWindow {
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id);
     void drawLabel(const DRAWITEMSTRUCT& item);
+    const form::Control* formControl(HWND control) const;
+    void showDefaultFrameFor(HWND focused);
+    LRESULT controlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK text1Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     Shell& shell_;
     HWND dialog_ = nullptr;
     std::array<HWND, form::controls.size()> controls_{};
+    std::array<WNDPROC, form::controls.size()> defaultProcs_{};
+    bool text1Pressed_ = false;
     HFONT windowFont_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT inputFont_ = nullptr;
     HICON icon_ = nullptr;
-    WNDPROC text1DefaultProc_ = nullptr;
     std::unique_ptr<EditField> text1_;
     std::unique_ptr<EditField> text2_;
     std::unique_ptr<MessageBoxDialog> messages_;

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "ui/icon_resource.h"
+#include "ui/win32/icon_resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/icon_resource.h"
+#include "ui/win32/icon_resource.h"
 
 namespace talmiro {
 namespace {
