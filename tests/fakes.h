@@ -3,7 +3,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ui/seams.h"
@@ -12,69 +11,52 @@
 // Stand-ins for what the handlers touch, each able to fail on demand.
 namespace talmiro::fake {
 
-class Field : public TextField {
-  public:
-    explicit Field(std::u16string text = {}) : text_(std::move(text)) {}
+inline void failIf(bool fail, const char* what) {
+    if (fail) {
+        throw std::runtime_error(what);
+    }
+}
+
+struct Field : TextField {
     std::u16string text() const override {
-        failIf(failRead);
-        return text_;
+        failIf(failRead, "text box is gone");
+        return shown;
     }
     void setText(std::u16string_view text) override {
-        failIf(failOnSet == static_cast<int>(sets.size()) + 1);
-        sets.emplace_back(text);
-        text_ = text;
+        failIf(failOnSet == ++sets, "text box is gone");
+        shown = text;
     }
-    const std::u16string& shown() const { return text_; }
-
+    std::u16string shown;
     bool failRead = false;
     int failOnSet = 0;  // which setText call throws, counting from 1; 0: none
-    std::vector<std::u16string> sets;
-
-  private:
-    static void failIf(bool fail) {
-        if (fail) {
-            throw std::runtime_error("text box is gone");
-        }
-    }
-    std::u16string text_;
+    int sets = 0;
 };
 
 struct Window : OwnerWindow {
     NativeHandle nativeHandle() const override {
-        if (failure) {
-            throw std::runtime_error(*failure);
-        }
+        failIf(failure.has_value(), failure.value_or("").c_str());
         return 0x5151;
     }
     std::optional<std::string> failure;
 };
 
 struct Messages : MessageDialog {
-    struct Shown {
-        std::u16string title;
-        std::u16string text;
-    };
     void show(std::u16string_view title, std::u16string_view text) override {
-        if (broken) {
-            throw std::runtime_error("no message box");
-        }
+        failIf(broken, "no message box");
         shown.push_back({std::u16string(title), std::u16string(text)});
     }
-    std::vector<Shown> shown;
+    std::vector<std::pair<std::u16string, std::u16string>> shown;  // title and text
     bool broken = false;
 };
 
 struct Shell : talmiro::Shell {
     struct Request {
         NativeHandle owner;
-        std::string verb;
-        std::string item;
+        std::string verb, item;
         bool operator==(const Request&) const = default;
     };
     void open(NativeHandle owner, std::string_view verb, std::string_view item) override {
-        if (fail) {
-            throw std::runtime_error("shell unavailable");
-        }
+        failIf(fail, "shell unavailable");
         requests.push_back({owner, std::string(verb), std::string(item)});
     }
     std::vector<Request> requests;
