@@ -18,7 +18,7 @@ struct Substance {
     constexpr CatalogueRow nameRow() const { return {name, formula}; }
 };
 
-// Numbered 1 to 117 in the comments of the row order below.
+// Numbered from 1 in the order listed; the row order below refers to them by number.
 constexpr std::array<Substance, 117> substances{{
     {u"H2", u"氢气"},
     {u"H2O2", u"过氧化氢"},
@@ -149,7 +149,8 @@ struct RowRun {
 };
 
 // The scan order grew with the substance list: later additions were slotted in front of
-// older name rows or appended as pairs, and lookups depend on that order staying as it is.
+// older name rows or appended as pairs. With every key unique the order changes no answer; it
+// is kept as the catalogue has always listed its rows.
 constexpr std::array<RowRun, 8> rowOrder{{
     {Rows::Formula, 1, 114},
     {Rows::Name, 114, 114},

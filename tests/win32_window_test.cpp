@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "tests/window_driver.h"
 #include "ui/icon.h"
 #include "ui/version_info.h"
@@ -146,6 +149,8 @@ class Win32Driver : public WindowDriver {
     }
     bool ended() override { return quit && !IsWindow(window.handle()); }
 
+    win32::MainWindow window{GetModuleHandleW(nullptr), shell};
+
   private:
     HWND hwnd(std::string_view control) {
         return control == form::windowName ? window.handle() : window.control(control);
@@ -219,7 +224,6 @@ class Win32Driver : public WindowDriver {
     }
 
     static inline Win32Driver* active = nullptr;
-    win32::MainWindow window{GetModuleHandleW(nullptr), shell};
     std::vector<SeenBox> seen;
     std::function<void()> onOpen;
     HWND openBox = nullptr;
@@ -234,6 +238,88 @@ std::unique_ptr<WindowDriver> makeDriver() {
 }
 
 namespace {
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
+}
+
+// Run at 96 dpi with the rest, and at 120, 144 and 192 dpi on its own.
+TEST(Win32Window, GrowsWithTheScreensDpiAndShowsThePromptWhole) {
+    Win32Driver driver;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    std::printf("at %d dpi\n", dpi);
+    const auto scaled = [dpi](int twips) {
+        return static_cast<int>(std::lround(twips * dpi / 1440.0));
+    };
+    EXPECT_EQ(driver.place(form::windowName), (Rect{0, 0, scaled(6825), scaled(4515)}));
+    for (const form::Control& control : form::controls) {
+        const form::TwipRect& t = control.place;
+        EXPECT_EQ(driver.place(control.name),
+                  (Rect{scaled(t.left), scaled(t.top), scaled(t.width), scaled(t.height)}))
+            << control.name;
+        const int wanted = MulDiv(control.font ? control.font->tenthsOfPoint : 120, dpi, 720);
+        const int height = -fontOf(driver.window.control(control.name)).lfHeight;
+        EXPECT_TRUE(control.name == "Text1" ? height <= wanted && height >= wanted - 3
+                                            : height == wanted)
+            << control.name << " is " << height << " px high, not " << wanted;
+    }
+    HWND text1 = driver.window.control("Text1");
+    RECT inside{};
+    GetClientRect(text1, &inside);
+    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
+    HDC dc = GetDC(text1);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text1, WM_GETFONT, 0, 0)));
+    SIZE prompt{};
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(form::inputPrompt.data()), 18,
+                          &prompt);
+    SelectObject(dc, previous);
+    ReleaseDC(text1, dc);
+    EXPECT_LE(prompt.cx + LOWORD(margins) + HIWORD(margins), inside.right);
+}
+
+// Control creation refused half way: the window is not made, and the fonts and the icon that
+// were made for it are freed.
+TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
+    static std::vector<HGDIOBJ> made;
+    static HWND dialog = nullptr;
+    HHOOK hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            wchar_t kind[8] = {};
+            GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
+            if (code == HCBT_CREATEWND && std::wstring_view(kind) == L"#32770") {
+                dialog = reinterpret_cast<HWND>(wParam);
+            }
+            if (code == HCBT_CREATEWND &&
+                reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass ==
+                    std::wstring_view(L"EDIT")) {
+                for (HWND child = GetWindow(dialog, GW_CHILD); child;
+                     child = GetWindow(child, GW_HWNDNEXT)) {
+                    made.push_back(
+                        reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+                }
+                made.push_back(
+                    reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)));
+                return 1;
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    fake::Shell shell;
+    EXPECT_THROW(win32::MainWindow(GetModuleHandleW(nullptr), shell), std::runtime_error);
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(made.size(), 3u) << "two labels' fonts and the icon";
+    EXPECT_EQ(GetObjectType(made[0]), 0u);
+    EXPECT_EQ(GetObjectType(made[1]), 0u);
+    ICONINFO icon{};
+    EXPECT_FALSE(GetIconInfo(static_cast<HICON>(made[2]), &icon));
+}
 
 // The built Talmiro.exe, or the one named by TALMIRO_EXE (the copy in the zip), read as data.
 class Executable : public ::testing::Test {

@@ -14,8 +14,9 @@ struct TwipRect {
     int height;
 };
 
+// To the nearest pixel, half a pixel up: 6825 twips are 683 pixels at 144 dpi.
 constexpr int twipsToPixels(int twips, int dotsPerInch) {
-    return twips * dotsPerInch / 1440;
+    return (twips * dotsPerInch + 720) / 1440;
 }
 
 struct Font {

@@ -1,7 +1,7 @@
 #include "ui/main_form.h"
 
+#include <cstdio>
 #include <exception>
-#include <iostream>
 #include <string>
 
 #include "catalogue/lookup.h"
@@ -55,7 +55,7 @@ void MainForm::dispatch(Handler handler) {
     } catch (const std::exception& error) {
         reportRuntimeError(error.what());
     } catch (...) {
-        reportRuntimeError("unknown error");
+        reportRuntimeError("未知错误");
     }
 }
 
@@ -66,7 +66,8 @@ void MainForm::reportRuntimeError(std::string_view description) {
         messages_.show(runtimeErrorTitle, text);
     } catch (...) {
         // The report itself failed; stderr is the last place the user could still see it.
-        std::cerr << "Talmiro: " << description << " (the error box could not be shown)\n";
+        std::fprintf(stderr, "Talmiro: 运行时错误：%.*s（无法显示错误信息框）\n",
+                     static_cast<int>(description.size()), description.data());
     }
 }
 

@@ -77,7 +77,7 @@ class MainWindow::LineEditField : public TextField {
   private:
     QLineEdit& box() const {
         if (box_ == nullptr) {
-            throw std::runtime_error("text box is no longer available");
+            throw std::runtime_error(textBoxGone);
         }
         return *box_;
     }

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "ui/win32/icon_resource.h"
 #include "ui/wrap.h"
@@ -25,21 +26,33 @@ int controlId(std::string_view name) {
             return firstControlId + static_cast<int>(i);
         }
     }
-    throw std::logic_error("no control of that name");
+    throw std::logic_error("没有这个名称的控件");
 }
 
-HFONT createFont(const form::Font& font, int dpi) {
-    return CreateFontW(-MulDiv(font.tenthsOfPoint, dpi, 720), 0, 0, 0, font.weight, FALSE, FALSE,
-                       FALSE, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       wide(font.face).c_str());
+// `smaller` pixels below the font's size at this dpi.
+OwnedFont createFont(const form::Font& font, int dpi, int smaller = 0) {
+    return OwnedFont(CreateFontW(-MulDiv(font.tenthsOfPoint, dpi, 720) + smaller, 0, 0, 0,
+                                 font.weight, FALSE, FALSE, FALSE, static_cast<BYTE>(font.charset),
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, wide(font.face).c_str()));
 }
 
-HICON createIcon() {
+OwnedIcon createIcon() {
     std::vector<std::uint8_t> image = iconImageResource(windowIcon());
-    return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
-                                    0x00030000, IndexedIcon::size, IndexedIcon::size,
-                                    LR_DEFAULTCOLOR);
+    return OwnedIcon(CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE,
+                                              0x00030000, IndexedIcon::size, IndexedIcon::size,
+                                              LR_DEFAULTCOLOR));
+}
+
+int textWidth(HWND window, HFONT font, std::u16string_view text) {
+    HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
+                          static_cast<int>(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return extent.cx;
 }
 
 // An empty dialog; its controls come from the form description once it exists.
@@ -87,14 +100,14 @@ class MainWindow::EditField : public TextField {
     void setText(std::u16string_view text) override {
         checkAvailable();
         if (!SetWindowTextW(edit_, wide(text).c_str())) {
-            throw std::runtime_error("cannot set the text of a text box");
+            throw std::runtime_error("无法设置文本框的内容");
         }
     }
 
   private:
     void checkAvailable() const {
         if (!IsWindow(edit_)) {
-            throw std::runtime_error("text box is no longer available");
+            throw std::runtime_error(textBoxGone);
         }
     }
     HWND edit_;
@@ -121,7 +134,7 @@ class MainWindow::MessageBoxDialog : public MessageDialog {
         const int result = MessageBoxW(owner_, wide(text).c_str(), wide(title).c_str(), MB_OK);
         UnhookWindowsHookEx(hook);
         if (result == 0) {
-            throw std::runtime_error("cannot show a message box");
+            throw std::runtime_error("无法显示信息框");
         }
     }
 
@@ -137,7 +150,7 @@ MainWindow::MainWindow(HINSTANCE instance, Shell& shell) : shell_(shell) {
     dialog_ = CreateDialogIndirectParamW(instance, &dialogTemplate.header, nullptr, dialogProc,
                                          reinterpret_cast<LPARAM>(this));
     if (dialog_ == nullptr || !IsWindow(dialog_)) {
-        throw std::runtime_error("cannot create the main window");
+        throw std::runtime_error("无法创建主窗口");
     }
 }
 
@@ -145,10 +158,6 @@ MainWindow::~MainWindow() {
     if (IsWindow(dialog_)) {
         DestroyWindow(dialog_);
     }
-    for (HGDIOBJ font : {windowFont_, titleFont_, inputFont_}) {
-        DeleteObject(font);
-    }
-    DestroyIcon(icon_);
 }
 
 HWND MainWindow::control(std::string_view name) const {
@@ -174,7 +183,7 @@ bool MainWindow::translate(MSG& message) {
 
 NativeHandle MainWindow::nativeHandle() const {
     if (!IsWindow(dialog_)) {
-        throw std::runtime_error("the main window's handle is not available");
+        throw std::runtime_error("无法取得主窗口的句柄");
     }
     return reinterpret_cast<NativeHandle>(dialog_);
 }
@@ -189,9 +198,9 @@ void MainWindow::createControls() {
     titleFont_ = createFont(form::titleFont, dpi);
     inputFont_ = createFont(form::inputFont, dpi);
     icon_ = createIcon();
-    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
 
     RECT frame{0, 0, pixels(form::clientWidth), pixels(form::clientHeight)};
     AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
@@ -230,14 +239,14 @@ void MainWindow::createControls() {
             pixels(control.place.height), dialog_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), nullptr, nullptr);
         if (hwnd == nullptr) {
-            throw std::runtime_error("cannot create a control of the main window");
+            throw std::runtime_error("无法创建主窗口的控件");
         }
         if (control.kind == form::Kind::TextBox) {
             SendMessageW(hwnd, EM_SETLIMITTEXT, form::textBoxLimit, 0);
         }
-        const HFONT font = control.font == &form::titleFont   ? titleFont_
-                           : control.font == &form::inputFont ? inputFont_
-                                                              : windowFont_;
+        const HFONT font = control.font == &form::titleFont   ? titleFont_.get()
+                           : control.font == &form::inputFont ? inputFont_.get()
+                                                              : windowFont_.get();
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[i] = hwnd;
         if (control.kind != form::Kind::Label) {
@@ -246,54 +255,61 @@ void MainWindow::createControls() {
         }
     }
 
-    HWND text1 = control("Text1");
-    // Narrow the inner margins when the prompt would not show whole otherwise.
-    HDC dc = GetDC(text1);
-    const HGDIOBJ previous = SelectObject(dc, inputFont_);
-    SIZE extent{};
-    const std::wstring prompt = wide(form::inputPrompt);
-    GetTextExtentPoint32W(dc, prompt.c_str(), static_cast<int>(prompt.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(text1, dc);
-    RECT inside{};
-    GetClientRect(text1, &inside);
-    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
-    if (extent.cx + LOWORD(margins) + HIWORD(margins) > inside.right) {
-        SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    }
-
+    fitPromptIntoText1(dpi);
     SendMessageW(dialog_, DM_SETDEFID, controlId("Command1"), 0);
 
-    text1_ = std::make_unique<EditField>(text1);
+    text1_ = std::make_unique<EditField>(control("Text1"));
     text2_ = std::make_unique<EditField>(control("Text2"));
     messages_ = std::make_unique<MessageBoxDialog>(dialog_);
     form_ = std::make_unique<MainForm>(*text1_, *text2_, static_cast<OwnerWindow&>(*this),
                                        *messages_, shell_);
 }
 
+// The prompt shows whole at start. Where the scaled font leaves it a little too wide, Text1's
+// inner margins go first, then its font steps down a pixel at a time, three at most.
+void MainWindow::fitPromptIntoText1(int dpi) {
+    HWND text1 = control("Text1");
+    RECT inside{};
+    GetClientRect(text1, &inside);
+    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
+    if (textWidth(text1, inputFont_.get(), form::inputPrompt) + LOWORD(margins) + HIWORD(margins) <=
+        inside.right) {
+        return;
+    }
+    SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    for (int smaller = 1;
+         smaller <= 3 && textWidth(text1, inputFont_.get(), form::inputPrompt) > inside.right;
+         ++smaller) {
+        OwnedFont previous = std::exchange(inputFont_, createFont(form::inputFont, dpi, smaller));
+        SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(inputFont_.get()), FALSE);
+    }
+}
+
+// No exception may unwind through the system's window code: every procedure stops it here. A
+// failure while the window is being built destroys it, and the constructor reports that.
 INT_PTR CALLBACK MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        self->dialog_ = dialog;
-        try {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<MainWindow*>(lParam);
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            self->dialog_ = dialog;
             self->createControls();
-        } catch (const std::exception&) {
-            // Exceptions must not unwind through the system's dialog code; the constructor
-            // finds the window gone and reports it.
-            DestroyWindow(dialog);
+            // Focus the input with the prompt selected, so typing replaces it; the caret goes
+            // to the start so the box shows the prompt from its first character.
+            HWND text1 = self->control("Text1");
+            SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(text1), TRUE);
+            SendMessageW(text1, EM_SETSEL, form::inputPrompt.size(), 0);
+            SendMessageW(text1, EM_SCROLLCARET, 0, 0);
             return FALSE;
         }
-        // Focus the input with the prompt selected, so typing replaces it; the caret goes to
-        // the start so the box shows the prompt from its first character.
-        HWND text1 = self->control("Text1");
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(text1), TRUE);
-        SendMessageW(text1, EM_SETSEL, form::inputPrompt.size(), 0);
-        SendMessageW(text1, EM_SCROLLCARET, 0, 0);
+        auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        return self == nullptr ? FALSE : self->handle(message, wParam, lParam);
+    } catch (...) {
+        if (message == WM_INITDIALOG) {
+            DestroyWindow(dialog);
+        }
         return FALSE;
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    return self == nullptr ? FALSE : self->handle(message, wParam, lParam);
 }
 
 INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -408,7 +424,11 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
 
 LRESULT CALLBACK MainWindow::controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(control), DWLP_USER));
-    return self->controlMessage(control, message, wParam, lParam);
+    try {
+        return self->controlMessage(control, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 int runMessageLoop(MainWindow& window) {
@@ -430,7 +450,7 @@ void WindowsShell::open(NativeHandle owner, std::string_view verb, std::string_v
         return reinterpret_cast<ShellExecuteAFunction>(reinterpret_cast<void (*)()>(entry));
     }();
     if (shellExecute == nullptr) {
-        throw std::runtime_error("ShellExecuteA was not found in shell32.dll");
+        throw std::runtime_error("在 shell32.dll 中找不到 ShellExecuteA");
     }
     // The result is not looked at: a page that cannot be opened is the shell's to report.
     shellExecute(reinterpret_cast<HWND>(owner), std::string(verb).c_str(),

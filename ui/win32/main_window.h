@@ -5,12 +5,23 @@
 #include <array>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 #include "ui/form.h"
 #include "ui/main_form.h"
 #include "ui/seams.h"
 
 namespace talmiro::win32 {
+
+// GDI handles that free themselves on every path, a failed construction included.
+struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 // The single window as a modeless dialog built from the form description, so that the dialog
 // manager provides Enter, Tab, Shift+Tab and Space exactly as Windows users know them.
@@ -33,6 +44,7 @@ class MainWindow : private OwnerWindow {
 
     NativeHandle nativeHandle() const override;
     void createControls();
+    void fitPromptIntoText1(int dpi);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id);
     void drawLabel(const DRAWITEMSTRUCT& item);
@@ -47,10 +59,10 @@ class MainWindow : private OwnerWindow {
     std::array<HWND, form::controls.size()> controls_{};
     std::array<WNDPROC, form::controls.size()> defaultProcs_{};
     bool text1Pressed_ = false;
-    HFONT windowFont_ = nullptr;
-    HFONT titleFont_ = nullptr;
-    HFONT inputFont_ = nullptr;
-    HICON icon_ = nullptr;
+    OwnedFont windowFont_;
+    OwnedFont titleFont_;
+    OwnedFont inputFont_;
+    OwnedIcon icon_;
     std::unique_ptr<EditField> text1_;
     std::unique_ptr<EditField> text2_;
     std::unique_ptr<MessageBoxDialog> messages_;
