@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
 #include "tests/window_driver.h"
 #include "ui/icon.h"
@@ -252,7 +252,9 @@ TEST(Win32Window, GrowsWithTheScreensDpiAndShowsThePromptWhole) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    std::printf("at %d dpi\n", dpi);
+    if (const char* expected = std::getenv("TALMIRO_EXPECTED_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's dpi did not take";
+    }
     const auto scaled = [dpi](int twips) {
         return static_cast<int>(std::lround(twips * dpi / 1440.0));
     };
@@ -296,9 +298,7 @@ TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
             if (code == HCBT_CREATEWND && std::wstring_view(kind) == L"#32770") {
                 dialog = reinterpret_cast<HWND>(wParam);
             }
-            if (code == HCBT_CREATEWND &&
-                reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass ==
-                    std::wstring_view(L"EDIT")) {
+            if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
                 for (HWND child = GetWindow(dialog, GW_CHILD); child;
                      child = GetWindow(child, GW_HWNDNEXT)) {
                     made.push_back(
@@ -394,6 +394,18 @@ TEST_F(Executable, CarriesTheVersionFactsInChinese) {
         EXPECT_TRUE(std::u16string_view(reinterpret_cast<const char16_t*>(shown)) == value);
         EXPECT_GT(raw.find(key), previous) << "strings out of order";
         previous = raw.find(key);
+    }
+}
+
+TEST_F(Executable, AsksForItsDpiTheCommonControls6AndNoElevation) {
+    const std::vector<std::uint8_t> bytes = resource(RT_MANIFEST, 1);
+    const std::string manifest(bytes.begin(), bytes.end());
+    for (const char* part :
+         {"level=\"asInvoker\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">true</dpiAware>", ">system</dpiAwareness>",
+          "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
 }
 
