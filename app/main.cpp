@@ -8,24 +8,28 @@
 
 namespace {
 
-// Qt aborts with a terse message when it finds no display; say plainly what is missing.
-bool hasDisplay() {
-    const auto isSet = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+QtMessageHandler qtHandler = nullptr;
+
+// Qt aborts, blaming its installation, when it cannot reach a display or start its platform
+// plugin. Until the application exists any fatal message is one of those: say so plainly.
+void reportNoDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        qtHandler(type, context, message);
+        return;
+    }
+    std::fputs(
+        "Talmiro 需要图形桌面才能运行，但无法打开窗口。\n"
+        "Talmiro needs a graphical desktop, but no display could be reached to open its window.\n",
+        stderr);
+    std::_Exit(1);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (!hasDisplay()) {
-        std::fputs("Talmiro 需要图形桌面才能运行 (no graphical display: DISPLAY is not set).\n",
-                   stderr);
-        return 1;
-    }
+    qtHandler = qInstallMessageHandler(reportNoDisplay);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtHandler);
     talmiro::qt::configureApplication(application);
     talmiro::qt::DesktopShell shell;
     talmiro::qt::MainWindow window(shell);

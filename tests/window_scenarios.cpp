@@ -237,7 +237,7 @@ TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimit) {
         std::u16string kept;
     } pastes[] = {
         {u"Fe3O4\r\nFeO", u"Fe3O4"}, {u"Fe3O4\nFeO", u"Fe3O4"},     {u"Fe3O4\rFeO", u"Fe3O4"},
-        {u"\nFe3O4", u""},           {huge, huge.substr(0, 32767)}, {odd, odd},
+        {u"\r\nFe3O4", u""},         {huge, huge.substr(0, 32767)}, {odd, odd},
     };
     for (const auto& paste : pastes) {
         SCOPED_TRACE(paste.kept.size());
@@ -272,6 +272,8 @@ TEST_F(Window, TheIconIsARedHeartOnWhiteWithStarsInItsUpperLeft) {
     EXPECT_TRUE(heart.red > 150 && heart.green < 40 && heart.blue < 60) << "a red heart";
     const form::Rgb gloss = at(22, 7);
     EXPECT_TRUE(gloss.red > 230 && gloss.green > 150) << "a highlight, upper right";
+    const form::Rgb star = at(8, 10);
+    EXPECT_TRUE(star.red > 240 && star.green > 180 && star.blue < 30) << "a golden star";
     // The large star's middle and arms, then one pixel of each small star.
     for (auto [x, y] :
          {std::pair{8, 10}, {6, 10}, {10, 10}, {8, 8}, {13, 6}, {15, 8}, {15, 12}, {13, 15}}) {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 #include "ui/form.h"
@@ -24,12 +23,9 @@ void configureApplication(QApplication& application) {
     const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")};
     const QStringList brush{QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UKai TW")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
     QFont::insertSubstitutions(QStringLiteral("华文行楷"), brush);
-    QFont::insertSubstitutions(QStringLiteral("STXingkai"), brush);
     QApplication::setFont(fontOf(form::windowFont));
 
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

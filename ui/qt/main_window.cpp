@@ -127,7 +127,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls() {
     const int dpi = logicalDpiX();
-    std::vector<QWidget*> tabOrder;
     for (const form::Control& control : form::controls) {
         QWidget* widget = nullptr;
         const QString text = toQString(control.text);
@@ -174,13 +173,6 @@ void MainWindow::createControls() {
             }
             widget->setPalette(palette);
         }
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            tabOrder.push_back(widget);
-        }
-    }
-    // form::controls is listed in tab order.
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
     text1_ = findChild<QLineEdit*>(QStringLiteral("Text1"));
     text2_ = findChild<QLineEdit*>(QStringLiteral("Text2"));
