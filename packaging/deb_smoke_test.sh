@@ -1,29 +1,41 @@
 #!/usr/bin/env bash
-# Installs the .deb into a clean Debian 12 (a debootstrap chroot, kept between runs in
-# build/bookworm) with apt, so its dependencies are resolved as on a user's machine, then starts
-# Talmiro from the installed desktop entry under Xvfb and waits for its window.
+# Installs the .deb with apt into a clean Debian 12 (a debootstrap chroot, kept between runs in
+# build/bookworm), so its dependencies are resolved as on a user's machine; starts Talmiro from
+# the installed desktop entry under Xvfb and waits for its window; then purges it and checks that
+# nothing of it is left behind.
 # Usage: deb_smoke_test.sh PACKAGE.deb SCREENSHOT.png
 set -euo pipefail
 deb=$(realpath "$1")
 shot=$2
+rm -f "$shot"
 cache="$(dirname "$0")/../build/bookworm"
 clean="$cache/clean"
 run="$cache/run"
-display=:87
 
+# The chroot comes from the Debian 12 mirror that this machine's apt is set up with.
+mirror=${TALMIRO_DEBIAN_MIRROR:-$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+    2>/dev/null | awk '$2 == "bookworm" && $3 == "main" {print $1; exit}')}
+if [ -z "$mirror" ]; then
+    echo "deb_smoke_test.sh: this machine's apt knows no Debian 12 (bookworm) mirror." >&2
+    echo "Run 'apt-get update' if its sources name one, or give one:" >&2
+    echo "  TALMIRO_DEBIAN_MIRROR=http://your.mirror/debian $0 $*" >&2
+    exit 2
+fi
 if [ ! -f "$clean/.complete" ]; then
     rm -rf "$clean"
     mkdir -p "$cache"
-    debootstrap --variant=minbase bookworm "$clean" http://deb.debian.org/debian >/dev/null
+    debootstrap --variant=minbase bookworm "$clean" "$mirror" >/dev/null
     touch "$clean/.complete"
 fi
 
+display_file=$(mktemp)
 cleanup() {
-    kill "${xvfb_pid:-}" "${app_pid:-}" 2>/dev/null || true
+    kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true
+    wait 2>/dev/null || true
     for mount in "$run/tmp/.X11-unix" "$run/proc"; do
-        mountpoint -q "$mount" && umount -l "$mount"
+        if mountpoint -q "$mount"; then umount -l "$mount"; fi
     done
-    rm -rf "$run"
+    rm -rf "$run" "$display_file"
 }
 trap cleanup EXIT
 rm -rf "$run"
@@ -31,19 +43,31 @@ cp -a "$clean" "$run"
 mount -t proc proc "$run/proc"
 cp /etc/resolv.conf "$run/etc/resolv.conf"
 cp "$deb" "$run/tmp/talmiro.deb"
-chroot "$run" apt-get update -qq
-chroot "$run" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends /tmp/talmiro.deb >/dev/null
+in_chroot() { chroot "$run" env DEBIAN_FRONTEND=noninteractive LANG=C.UTF-8 "$@"; }
+# What a purge must put back as it was; apt's and dpkg's own records and caches may differ.
+files() {
+    in_chroot find / -xdev \( -path /proc -o -path /tmp -o -path /var/cache -o -path /var/log \
+        -o -path /var/lib/apt -o -path /var/lib/dpkg \) -prune -o -print | sort
+}
+in_chroot apt-get update -qq
+files >"$cache/files-before"
+in_chroot apt-get install -y -qq --no-install-recommends /tmp/talmiro.deb >/dev/null
 
 entry=$(ls "$run"/usr/share/applications/*.desktop)
 command=$(sed -n 's/^Exec=//p' "$entry")
 echo "starting '$command' from $(basename "$entry")"
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and names it once it takes connections.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+done
+display=":$(head -n1 "$display_file")"
 mkdir -p "$run/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$run/tmp/.X11-unix"
-sleep 1
+# Started directly, not through a function, so that $! is the program itself.
 DISPLAY=$display chroot "$run" env LANG=C.UTF-8 $command &
 app_pid=$!
 for _ in $(seq 100); do
@@ -51,10 +75,19 @@ for _ in $(seq 100); do
         sleep 1
         import -display "$display" -window root "$shot"
         echo "the window is up; screenshot in $shot"
-        exit 0
+        break
     fi
     kill -0 "$app_pid" 2>/dev/null || { echo "talmiro exited early" >&2; exit 1; }
     sleep 0.2
 done
-echo "no Talmiro window within 20 s" >&2
-exit 1
+[ -f "$shot" ] || { echo "no Talmiro window within 20 s" >&2; exit 1; }
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+
+in_chroot apt-get purge -y -qq --autoremove talmiro >/dev/null
+files >"$cache/files-after"
+if ! diff "$cache/files-before" "$cache/files-after"; then
+    echo "purging talmiro left the files above behind" >&2
+    exit 1
+fi
+echo "purged: nothing of it is left"

@@ -11,7 +11,7 @@ for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
-        package) packages+=(debootstrap xvfb xauth x11-utils imagemagick) ;;
+        package) packages+=(debootstrap xvfb xauth x11-utils imagemagick lintian) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done

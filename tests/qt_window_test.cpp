@@ -130,9 +130,9 @@ class QtDriver : public WindowDriver {
 
     template <typename T>
     T* widget(std::string_view name) {
-        return name == form::windowName
-                   ? qobject_cast<T*>(&window)
-                   : window.findChild<T*>(QString::fromLatin1(name.data(), name.size()));
+        const QString objectName = QString::fromLatin1(name.data(), name.size());
+        return window.objectName() == objectName ? qobject_cast<T*>(&window)
+                                                 : window.findChild<T*>(objectName);
     }
 
   private:

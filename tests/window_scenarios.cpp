@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "catalogue/lookup.h"
 #include "tests/window_driver.h"
@@ -279,6 +280,12 @@ TEST_F(Window, TheIconIsARedHeartOnWhiteWithStarsInItsUpperLeft) {
          {std::pair{8, 10}, {6, 10}, {10, 10}, {8, 8}, {13, 6}, {15, 8}, {15, 12}, {13, 15}}) {
         EXPECT_TRUE(isYellow(at(x, y))) << "no star at " << x << "," << y;
     }
+    EXPECT_FALSE(isYellow(at(8, 6))) << "the large star's top point ends below row 6";
+    std::set<int> colours;
+    for (const form::Rgb& c : icon) {
+        colours.insert(c.red << 16 | c.green << 8 | c.blue);
+    }
+    EXPECT_GE(colours.size(), 40u) << "a glossy heart is shaded, not flat";
     int yellow = 0;
     for (int i = 0; i < 32 * 32; ++i) {
         yellow += isYellow(icon[i]) ? 1 : 0;

@@ -106,16 +106,16 @@ std::array<form::Rgb, 256> makePalette() {
     for (int r = 0; r < 6; ++r) {
         for (int g = 0; g < 6; ++g) {
             for (int b = 0; b < 6; ++b) {
-                palette[next++] = {static_cast<std::uint8_t>(r * 51),
-                                   static_cast<std::uint8_t>(g * 51),
-                                   static_cast<std::uint8_t>(b * 51)};
+                palette.at(next++) = {static_cast<std::uint8_t>(r * 51),
+                                      static_cast<std::uint8_t>(g * 51),
+                                      static_cast<std::uint8_t>(b * 51)};
             }
         }
     }
     const auto add = [&](Colour c) {
-        palette[next++] = {static_cast<std::uint8_t>(c.red + 0.5),
-                           static_cast<std::uint8_t>(c.green + 0.5),
-                           static_cast<std::uint8_t>(c.blue + 0.5)};
+        palette.at(next++) = {static_cast<std::uint8_t>(c.red + 0.5),
+                              static_cast<std::uint8_t>(c.green + 0.5),
+                              static_cast<std::uint8_t>(c.blue + 0.5)};
     };
     for (int i = 0; i < 12; ++i) {
         add(mix(heartShadow, heartRed, i / 11.0));

@@ -13,9 +13,8 @@
 namespace talmiro::qt {
 
 void configureApplication(QApplication& application) {
+    // Also the name Qt gives the window where it adds one to a title: here the title itself.
     QApplication::setApplicationName(toQString(version::internalName));
-    QApplication::setApplicationVersion(QString::fromLatin1(version::number));
-    QApplication::setOrganizationName(toQString(version::companyName));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(version::appId));
 
