@@ -44,13 +44,17 @@ else
 fi
 
 results=$(mktemp)
+sample=$(mktemp)
 for ((run = 1; run <= runs; ++run)); do
     for program in "${programs[@]}"; do
         read -r title command <<<"$program"
-        read -r ms peak resident private < <($probe "$title" $command 2>/dev/null)
+        # Into a file, not a pipe: a wineserver started on the way would hold a pipe open.
+        $probe "$title" $command >"$sample" 2>/dev/null
+        read -r ms peak resident private <"$sample"
         echo "$title $ms $peak $resident $private" >>"$results"
     done
 done
+rm -f "$sample"
 
 rows=("" "")
 median() {  # title column
