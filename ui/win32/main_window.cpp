@@ -68,7 +68,7 @@ constexpr DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // A single-line box takes a pasted text up to its first line break, CR or LF alike, and no
 // further than its limit.
 void pasteFirstLine(HWND edit) {
-    if (!OpenClipboard(edit)) {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(edit)) {
         return;
     }
     std::wstring line;
