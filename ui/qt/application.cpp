@@ -5,8 +5,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "ui/form.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/qt_text.h"
 #include "ui/version_info.h"
 
@@ -23,7 +21,6 @@ void configureApplication(QApplication& application) {
     const QStringList brush{QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UKai TW")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
     QFont::insertSubstitutions(QStringLiteral("华文行楷"), brush);
-    QApplication::setFont(fontOf(form::windowFont));
 
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
