@@ -15,13 +15,6 @@
 namespace talmiro::test {
 namespace {
 
-std::u16string textOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return {text.begin(), text.end()};
-}
-
 // The icon's pixels as the system draws them; a see-through pixel counts as black.
 std::vector<form::Rgb> iconPixels(HICON icon) {
     ICONINFO info{};
@@ -99,7 +92,9 @@ class Win32Driver : public WindowDriver {
     void setText(std::string_view textBox, std::u16string_view text) override {
         SetWindowTextW(hwnd(textBox), std::wstring(text.begin(), text.end()).c_str());
     }
-    std::u16string text(std::string_view control) override { return textOf(hwnd(control)); }
+    std::u16string text(std::string_view control) override {
+        return win32::windowText(hwnd(control));
+    }
     std::string focus() override {
         for (const form::Control& control : form::controls) {
             if (window.control(control.name) == GetFocus()) {
@@ -197,13 +192,14 @@ class Win32Driver : public WindowDriver {
         GetClassNameW(box, kind, 16);
         if (code == HCBT_ACTIVATE && box != active->window.handle() &&
             kind == std::wstring_view(L"#32770")) {
-            SeenBox noted{textOf(box), textOf(GetDlgItem(box, 0xFFFF)), {}, false};
+            SeenBox noted{
+                win32::windowText(box), win32::windowText(GetDlgItem(box, 0xFFFF)), {}, false};
             for (HWND child = GetWindow(box, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
                 GetClassNameW(child, kind, 16);
                 const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
                 if ((style & WS_VISIBLE) != 0 && kind == std::wstring_view(L"Button")) {
-                    noted.buttons.push_back(textOf(child));
+                    noted.buttons.push_back(win32::windowText(child));
                 }
                 noted.hasIcon = noted.hasIcon ||
                                 ((style & WS_VISIBLE) != 0 && (style & SS_TYPEMASK) == SS_ICON &&

@@ -87,15 +87,19 @@ void pasteFirstLine(HWND edit) {
 
 }  // namespace
 
+std::u16string windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return {text.begin(), text.end()};
+}
+
 class MainWindow::EditField : public TextField {
   public:
     explicit EditField(HWND edit) : edit_(edit) {}
     std::u16string text() const override {
         checkAvailable();
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
-        return {text.begin(), text.end()};
+        return windowText(edit_);
     }
     void setText(std::u16string_view text) override {
         checkAvailable();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -68,6 +69,9 @@ class MainWindow : private OwnerWindow {
     std::unique_ptr<MessageBoxDialog> messages_;
     std::unique_ptr<MainForm> form_;
 };
+
+// The text of a window or control, whatever its length.
+std::u16string windowText(HWND window);
 
 // Dispatches messages until the window is closed; returns the exit code.
 int runMessageLoop(MainWindow& window);
