@@ -157,7 +157,7 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
-TEST(QtWindow, ShowsThePromptWholeAndTheNoticeHeadingAloneInDebianChineseFaces) {
+TEST(QtWindow, PaintsFacesPromptNoticeAndTitleAsDesigned) {
     QtDriver driver;
     auto* box = driver.widget<QLineEdit>("Text1");
     EXPECT_EQ(QFontInfo(box->font()).family(), "AR PL UMing CN");
@@ -185,6 +185,14 @@ TEST(QtWindow, ShowsThePromptWholeAndTheNoticeHeadingAloneInDebianChineseFaces) 
     EXPECT_TRUE(inkIn(30, 0, 80, line)) << "声明";
     EXPECT_FALSE(inkIn(80, 0, shown.width(), line)) << "nothing beside it";
     EXPECT_TRUE(inkIn(0, 5 * line, shown.width(), shown.height())) << "the sentence's last line";
+
+    const QImage title = driver.widget<QLabel>("Label1")->grab().toImage();
+    EXPECT_EQ(title.pixelColor(1, 1), QApplication::palette().color(QPalette::Base))
+        << "the title on the window-background colour";
+    const QString input = driver.widget<QLineEdit>("Text1")->accessibleName();
+    const QString output = driver.widget<QLineEdit>("Text2")->accessibleName();
+    EXPECT_TRUE(!input.isEmpty() && !output.isEmpty() && input != output)
+        << "assistive tools tell the two boxes apart";
 }
 
 }  // namespace
