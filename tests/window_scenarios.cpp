@@ -237,8 +237,13 @@ TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimit) {
         std::u16string pasted;
         std::u16string kept;
     } pastes[] = {
-        {u"Fe3O4\r\nFeO", u"Fe3O4"}, {u"Fe3O4\nFeO", u"Fe3O4"},     {u"Fe3O4\rFeO", u"Fe3O4"},
-        {u"\r\nFe3O4", u""},         {huge, huge.substr(0, 32767)}, {odd, odd},
+        {u"Fe3O4\r\nFeO", u"Fe3O4"},
+        {u"Fe3O4\nFeO", u"Fe3O4"},
+        {u"Fe3O4\rFeO", u"Fe3O4"},
+        {u"\r\nFe3O4", u""},
+        {u"\nFe3O4\r", u""},
+        {huge, huge.substr(0, 32767)},
+        {odd, odd},
     };
     for (const auto& paste : pastes) {
         SCOPED_TRACE(paste.kept.size());
@@ -292,7 +297,7 @@ TEST_F(Window, TheIconIsARedHeartOnWhiteWithStarsInItsUpperLeft) {
         EXPECT_FALSE(isYellow(icon[i]) && (i % 32 > 16 || i / 32 > 16))
             << "yellow outside the upper left";
     }
-    EXPECT_LE(yellow, 30);
+    EXPECT_TRUE(yellow >= 22 && yellow <= 26) << yellow << " gold pixels, not about 25";
 }
 
 }  // namespace
