@@ -186,8 +186,10 @@ TEST(QtWindow, PaintsFacesPromptNoticeAndTitleAsDesigned) {
     EXPECT_FALSE(inkIn(80, 0, shown.width(), line)) << "nothing beside it";
     EXPECT_TRUE(inkIn(0, 5 * line, shown.width(), shown.height())) << "the sentence's last line";
 
-    const QImage title = driver.widget<QLabel>("Label1")->grab().toImage();
-    EXPECT_EQ(title.pixelColor(1, 1), QApplication::palette().color(QPalette::Base))
+    const QWidget* title = driver.widget<QLabel>("Label1");
+    const QImage window = driver.widget<QWidget>(form::windowName)->grab().toImage();
+    EXPECT_EQ(window.pixelColor(title->geometry().topLeft() + QPoint(1, 1)),
+              QApplication::palette().color(QPalette::Base))
         << "the title on the window-background colour";
     const QString input = driver.widget<QLineEdit>("Text1")->accessibleName();
     const QString output = driver.widget<QLineEdit>("Text2")->accessibleName();
