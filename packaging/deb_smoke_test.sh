@@ -81,6 +81,17 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 [ -f "$shot" ] || { echo "no Talmiro window within 20 s" >&2; exit 1; }
+# What a window manager reads to decorate it: fixed at 455 x 301, and no maximise among the
+# Motif functions (bit 16) or decorations (bit 64).
+hints=$(xprop -display "$display" -name Talmiro _MOTIF_WM_HINTS WM_NORMAL_HINTS)
+read -r _ functions decorations _ < <(sed -n 's/^_MOTIF_WM_HINTS.* = //p' <<<"$hints" | tr -d ,)
+if (( functions & 16 || decorations & 64 )) ||
+    ! grep -q 'minimum size: 455 by 301' <<<"$hints" ||
+    ! grep -q 'maximum size: 455 by 301' <<<"$hints"; then
+    echo "the window may be maximised or resized:" >&2
+    echo "$hints" >&2
+    exit 1
+fi
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 
