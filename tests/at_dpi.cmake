@@ -1,5 +1,5 @@
-# Runs the Windows window's scaling test with the Wine prefix set to DPI dots per inch, and sets
-# the prefix back to 96 whatever the outcome. Run with -DDPI=<dpi> -DTESTS=<test exe> -DWINE=<wine>.
+# Runs the shared scaling scenario on the Windows window with the Wine prefix set to DPI dots per
+# inch, and sets the prefix back to 96 whatever the outcome. Run with -DDPI=<dpi> -DTESTS=<test exe> -DWINE=<wine>.
 function(set_dpi dpi)
     execute_process(
         COMMAND ${WINE} reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD
@@ -10,7 +10,7 @@ endfunction()
 set_dpi(${DPI})
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env TALMIRO_EXPECTED_DPI=${DPI}
-            ${WINE} ${TESTS} --gtest_filter=Win32Window.GrowsWithTheScreensDpi*
+            ${WINE} ${TESTS} --gtest_filter=Window.ControlsScaleToTheDpi*
     RESULT_VARIABLE failed)
 set_dpi(96)
 if(failed)

@@ -4,7 +4,6 @@
 
 #include "catalogue/lookup.h"
 #include "tests/fakes.h"
-#include "ui/help.h"
 
 namespace talmiro {
 namespace {
@@ -86,17 +85,6 @@ TEST_F(MainFormTest, AFailingErrorReportDoesNotEscapeEither) {
     text1.failRead = true;
     EXPECT_NO_THROW(form.dispatch(&MainForm::Command1_Click));
     EXPECT_NO_THROW(form.dispatch(&MainForm::Command3_Click));
-}
-
-TEST(HelpText, IsTheOneLineHelp) {
-    EXPECT_EQ(helpText,
-              u"帮助  软件名: Talmiro  制作者: 林晓明 (小林)  "
-              u"在第一个输入框内输入你要查询的化学式（如Fe3O4，则下面出现的是四氧化三铁)，"
-              u"或在第一个方框内输入化学式名称，则在第二个框内出现的就是化学式。"
-              u"由于本软件制作的时间关系，有一些地方可能有纰漏，希望大家踊跃的给我提出意见，"
-              u"请联系我的QQ284517936 注意：1、化学式和化学方程式是不一样的，"
-              u"本软件暂时只能查询九年级常见的化学式。2、2.0版本修正了1."
-              u"0版本的一些错误并且加入了一些化学式。");
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "tests/window_driver.h"
 #include "ui/icon.h"
 #include "ui/version_info.h"
@@ -118,7 +115,29 @@ class Win32Driver : public WindowDriver {
                    sizeof font, &font);
         // A face asked for without the Chinese character set does not count as that face.
         const std::wstring face = font.lfCharSet == GB2312_CHARSET ? font.lfFaceName : L"?";
-        return {{face.begin(), face.end()}, -font.lfHeight * 72.0 / 96};
+        return {{face.begin(), face.end()}, -font.lfHeight};
+    }
+    int dpi() override {
+        HDC screen = GetDC(nullptr);
+        const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        return dotsPerInch;
+    }
+    bool showsWholeText(std::string_view textBox) override {
+        HWND box = hwnd(textBox);
+        RECT inside{};
+        GetClientRect(box, &inside);
+        const LRESULT margins = SendMessageW(box, EM_GETMARGINS, 0, 0);
+        const std::u16string shown = win32::windowText(box);
+        HDC dc = GetDC(box);
+        const HGDIOBJ previous =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(shown.c_str()),
+                              static_cast<int>(shown.size()), &extent);
+        SelectObject(dc, previous);
+        ReleaseDC(box, dc);
+        return extent.cx + LOWORD(margins) + HIWORD(margins) <= inside.right;
     }
     std::vector<form::Rgb> icon() override {
         return iconPixels(
@@ -234,52 +253,6 @@ std::unique_ptr<WindowDriver> makeDriver() {
 }
 
 namespace {
-
-LOGFONTW fontOf(HWND control) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
-               &font);
-    return font;
-}
-
-// Run at 96 dpi with the rest, and at 120, 144 and 192 dpi on its own.
-TEST(Win32Window, GrowsWithTheScreensDpiAndShowsThePromptWhole) {
-    Win32Driver driver;
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    if (const char* expected = std::getenv("TALMIRO_EXPECTED_DPI")) {
-        ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's dpi did not take";
-    }
-    const auto scaled = [dpi](int twips) {
-        return static_cast<int>(std::lround(twips * dpi / 1440.0));
-    };
-    EXPECT_EQ(driver.place(form::windowName), (Rect{0, 0, scaled(6825), scaled(4515)}));
-    for (const form::Control& control : form::controls) {
-        const form::TwipRect& t = control.place;
-        EXPECT_EQ(driver.place(control.name),
-                  (Rect{scaled(t.left), scaled(t.top), scaled(t.width), scaled(t.height)}))
-            << control.name;
-        const int wanted = MulDiv(control.font ? control.font->tenthsOfPoint : 120, dpi, 720);
-        const int height = -fontOf(driver.window.control(control.name)).lfHeight;
-        EXPECT_TRUE(control.name == "Text1" ? height <= wanted && height >= wanted - 3
-                                            : height == wanted)
-            << control.name << " is " << height << " px high, not " << wanted;
-    }
-    HWND text1 = driver.window.control("Text1");
-    RECT inside{};
-    GetClientRect(text1, &inside);
-    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
-    HDC dc = GetDC(text1);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text1, WM_GETFONT, 0, 0)));
-    SIZE prompt{};
-    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(form::inputPrompt.data()), 18,
-                          &prompt);
-    SelectObject(dc, previous);
-    ReleaseDC(text1, dc);
-    EXPECT_LE(prompt.cx + LOWORD(margins) + HIWORD(margins), inside.right);
-}
 
 // Control creation refused half way: the window is not made, and the fonts and the icon that
 // were made for it are freed.

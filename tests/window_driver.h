@@ -25,7 +25,7 @@ struct Rect {
 
 struct Font {
     std::u16string face;  // as asked for, before any substitution
-    double points;
+    int pixels;           // the em height
     bool operator==(const Font&) const = default;
 };
 
@@ -48,8 +48,10 @@ class WindowDriver {
     virtual void setText(std::string_view textBox, std::u16string_view text) = 0;
     virtual std::u16string text(std::string_view control) = 0;
     virtual std::string focus() = 0;
+    virtual int dpi() = 0;                             // of the window's own pixels
     virtual Rect place(std::string_view control) = 0;  // pixels in the client area
     virtual Font font(std::string_view control) = 0;
+    virtual bool showsWholeText(std::string_view textBox) = 0;  // none of it scrolled away
     virtual std::vector<form::Rgb> icon() = 0;  // 32 x 32, rows top down; see-through is black
     virtual NativeHandle handle() = 0;
     virtual bool takesInput() = 0;  // false while a modal box blocks the window
