@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "ui/win32/main_window.h"
+#include "ui/win32/windows_shell.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     talmiro::win32::WindowsShell shell;

@@ -36,15 +36,18 @@ class QtDriver : public WindowDriver {
     }
     void paste(std::u16string_view text) override {
         QApplication::clipboard()->setText(qt::toQString(text));
-        QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
+        press({Key::Paste});
     }
     void press(const std::vector<Key>& keys) override {
         static constexpr Qt::Key qtKeys[] = {Qt::Key_Return,  Qt::Key_Space,  Qt::Key_Tab,
                                              Qt::Key_Backtab, Qt::Key_Escape, Qt::Key_Left,
-                                             Qt::Key_Right,   Qt::Key_Up,     Qt::Key_Down};
+                                             Qt::Key_Right,   Qt::Key_Up,     Qt::Key_Down,
+                                             Qt::Key_V,       Qt::Key_Z};
         for (Key key : keys) {
             QTest::keyClick(QApplication::focusWidget(), qtKeys[static_cast<int>(key)],
-                            key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+                            key == Key::ShiftTab                    ? Qt::ShiftModifier
+                            : key == Key::Paste || key == Key::Undo ? Qt::ControlModifier
+                                                                    : Qt::NoModifier);
         }
     }
     void click(std::string_view control) override {

@@ -8,6 +8,8 @@
 #include "ui/icon.h"
 #include "ui/version_info.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/win32_text.h"
+#include "ui/win32/windows_shell.h"
 
 namespace talmiro::test {
 namespace {
@@ -55,17 +57,19 @@ class Win32Driver : public WindowDriver {
         EmptyClipboard();
         SetClipboardData(CF_UNICODETEXT, memory);
         CloseClipboard();
-        send({key(VK_CONTROL), key('V'), key('V', KEYEVENTF_KEYUP),
-              key(VK_CONTROL, KEYEVENTF_KEYUP)});
+        press({Key::Paste});
     }
     void press(const std::vector<Key>& keys) override {
-        static constexpr WORD codes[] = {VK_RETURN, VK_SPACE, VK_TAB, VK_TAB, VK_ESCAPE,
-                                         VK_LEFT,   VK_RIGHT, VK_UP,  VK_DOWN};
+        static constexpr WORD codes[] = {VK_RETURN, VK_SPACE, VK_TAB,  VK_TAB, VK_ESCAPE, VK_LEFT,
+                                         VK_RIGHT,  VK_UP,    VK_DOWN, 'V',    'Z'};
         for (Key pressed : keys) {
             const WORD code = codes[static_cast<int>(pressed)];
-            if (pressed == Key::ShiftTab) {
-                send({key(VK_SHIFT), key(code), key(code, KEYEVENTF_KEYUP),
-                      key(VK_SHIFT, KEYEVENTF_KEYUP)});
+            const WORD held = pressed == Key::ShiftTab                        ? VK_SHIFT
+                              : pressed == Key::Paste || pressed == Key::Undo ? VK_CONTROL
+                                                                              : 0;
+            if (held != 0) {
+                send(
+                    {key(held), key(code), key(code, KEYEVENTF_KEYUP), key(held, KEYEVENTF_KEYUP)});
             } else {
                 send({key(code), key(code, KEYEVENTF_KEYUP)});
             }
@@ -81,9 +85,15 @@ class Win32Driver : public WindowDriver {
               mouse(MOUSEEVENTF_LEFTUP)});
     }
     void drag(std::string_view from, std::string_view to) override {
-        moveTo(from);
+        pressAt(from);
+        releaseAt(to);
+    }
+    void pressAt(std::string_view control) {
+        moveTo(control);
         send({mouse(MOUSEEVENTF_LEFTDOWN)});
-        moveTo(to);
+    }
+    void releaseAt(std::string_view control) {
+        moveTo(control);
         send({mouse(MOUSEEVENTF_LEFTUP)});
     }
     void setText(std::string_view textBox, std::u16string_view text) override {
@@ -290,6 +300,48 @@ TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
     EXPECT_FALSE(GetIconInfo(static_cast<HICON>(made[2]), &icon));
 }
 
+// Two ways the clipboard and the mouse can let the user down, which only this window meets.
+TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
+    Win32Driver window;
+    OpenClipboard(window.window.handle());  // the owner renders nothing it is asked for
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+    window.press({Key::Paste});
+    EXPECT_EQ(window.text("Text1"), form::inputPrompt) << "the selected prompt is kept";
+
+    window.pressAt("Text1");
+    ReleaseCapture();  // as Alt+Tab with the button held does
+    window.releaseAt(face);
+    window.drag(face, "Text1");
+    EXPECT_EQ(window.text("Text1"), form::inputPrompt)
+        << "the lost press made a later drag a click";
+}
+
+// The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in
+// their places: a batch file opened with "Open" runs and leaves its mark.
+TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string script = std::string(folder) + "talmiro_shell_test.cmd";
+    const std::string mark = std::string(folder) + "talmiro_shell_test.txt";
+    DeleteFileA(mark.c_str());
+    const std::string command = "@echo opened>\"" + mark + "\"\r\n";
+    HANDLE file = CreateFileA(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, command.data(), static_cast<DWORD>(command.size()), &written, nullptr);
+    CloseHandle(file);
+
+    win32::WindowsShell().open(0, "Open", script);
+    for (int waited = 0;
+         waited < 200 && GetFileAttributesA(mark.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited) {
+        Sleep(50);
+    }
+    EXPECT_NE(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the script never ran";
+    DeleteFileA(mark.c_str());
+    DeleteFileA(script.c_str());
+}
+
 // The built Talmiro.exe, or the one named by TALMIRO_EXE (the copy in the zip), read as data.
 class Executable : public ::testing::Test {
   protected:
@@ -378,7 +430,7 @@ TEST_F(Executable, AsksForItsDpiTheCommonControls6AndNoElevation) {
     }
 }
 
-TEST_F(Executable, LeavesTheShellUnloadedUntilTheFirstClick) {
+TEST_F(Executable, DoesNotImportTheShell) {
     const auto* base = reinterpret_cast<const std::uint8_t*>(
         LoadLibraryExW(path, nullptr, DONT_RESOLVE_DLL_REFERENCES));
     const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(

@@ -14,7 +14,7 @@
 // through the window system.
 namespace talmiro::test {
 
-enum class Key { Enter, Space, Tab, ShiftTab, Escape, Left, Right, Up, Down };
+enum class Key { Enter, Space, Tab, ShiftTab, Escape, Left, Right, Up, Down, Paste, Undo };
 
 inline constexpr std::string_view face = "face";  // a spot on the window that no control covers
 

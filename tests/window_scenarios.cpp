@@ -254,7 +254,7 @@ TEST_F(Window, AnErrorInAHandlerIsReportedAndTheWindowCarriesOn) {
     EXPECT_EQ(text("Text2"), notFound);
 }
 
-TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimit) {
+TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimitAndUndoes) {
     const std::u16string huge(std::size_t{25} << 20, u'氯');  // 50 MiB of UTF-16
     const std::u16string odd = u"\xD800Na\U0001F600\u202E\u0301\t";
     const struct {
@@ -282,6 +282,8 @@ TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimit) {
     window->press({Key::Left, Key::Left});
     window->paste(u"OH\nH");
     EXPECT_EQ(text("Text1"), u"NaOHCl") << "pasted at the caret";
+    window->press({Key::Undo});
+    EXPECT_EQ(text("Text1"), u"NaCl") << "one undo takes the cut paste back";
 }
 
 TEST_F(Window, ClosingEndsTheProgramWithoutAPrompt) {

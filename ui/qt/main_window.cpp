@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ui/first_line.h"
 #include "ui/icon.h"
 #include "ui/qt/qt_text.h"
 
@@ -45,21 +46,26 @@ void fitStartTextToBox(QLineEdit& box) {
     }
 }
 
-// A single-line box takes a pasted or dropped text up to its first line break, as the Windows
-// build's edit boxes do. The box never holds a line break, so the first one lies in what was
-// just inserted, which ends at the cursor.
+// A single-line box keeps the first line of what is pasted, dropped or committed into it. The
+// box never holds a line break, so a break lies in what was just inserted, which ends at the
+// cursor. The insert is taken back and its first line put in its place through the box's own
+// editing, so that one undo still restores the text from before the paste.
 void keepFirstLineOfInsert(QLineEdit& box) {
-    const QString text = box.text();
-    const qsizetype cr = text.indexOf(u'\r');
-    const qsizetype lf = text.indexOf(u'\n');
-    const qsizetype lineBreak = cr < 0 ? lf : (lf < 0 ? cr : std::min(cr, lf));
-    if (lineBreak >= 0) {
-        box.setText(text.left(lineBreak) + text.mid(box.cursorPosition()));
+    const QString edited = box.text();
+    const qsizetype lineBreak = firstLine(toU16View(edited)).size();
+    if (lineBreak == edited.size()) {
+        return;
+    }
+    const int insertEnd = box.cursorPosition();
+    const QString kept = edited.left(lineBreak) + edited.mid(insertEnd);
+    box.undo();
+    const int insertStart = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
+    box.insert(edited.mid(insertStart, lineBreak - insertStart));
+    if (box.text() != kept) {  // the undo took back more or less than the insert
+        box.setText(kept);
         box.setCursorPosition(static_cast<int>(lineBreak));
     }
 }
-
-}  // namespace
 
 QFont fontOf(const form::Font& font) {
     QFont result(toQString(font.face));
@@ -67,6 +73,8 @@ QFont fontOf(const form::Font& font) {
     result.setWeight(static_cast<QFont::Weight>(font.weight));
     return result;
 }
+
+}  // namespace
 
 class MainWindow::LineEditField : public TextField {
   public:
@@ -100,7 +108,7 @@ class MainWindow::MessageBoxDialog : public MessageDialog {
     QWidget* owner_;
 };
 
-MainWindow::MainWindow(Shell& shell, MessageDialog* messages) {
+MainWindow::MainWindow(Shell& shell) {
     setObjectName(QString::fromLatin1(form::windowName));
     setWindowTitle(toQString(form::windowTitle));
     setWindowIcon(makeIcon());
@@ -114,12 +122,9 @@ MainWindow::MainWindow(Shell& shell, MessageDialog* messages) {
 
     text1Field_ = std::make_unique<LineEditField>(text1_);
     text2Field_ = std::make_unique<LineEditField>(text2_);
-    if (messages == nullptr) {
-        ownMessages_ = std::make_unique<MessageBoxDialog>(this);
-        messages = ownMessages_.get();
-    }
+    messages_ = std::make_unique<MessageBoxDialog>(this);
     form_ = std::make_unique<MainForm>(*text1Field_, *text2Field_, static_cast<OwnerWindow&>(*this),
-                                       *messages, shell);
+                                       *messages_, shell);
     wireHandlers();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QFont>
 #include <memory>
 
 #include "ui/form.h"
@@ -12,15 +11,12 @@ class QLineEdit;
 
 namespace talmiro::qt {
 
-QFont fontOf(const form::Font& font);
-
 // The single window, built from the form description. It is a dialog so that Enter presses the
 // default button and Tab walks the controls, exactly as the platform does it for dialogs.
 class MainWindow : public QDialog, private OwnerWindow {
     Q_OBJECT
   public:
-    // `messages` stands in for the window's own message boxes when given (stress runs).
-    explicit MainWindow(Shell& shell, MessageDialog* messages = nullptr);
+    explicit MainWindow(Shell& shell);
     ~MainWindow() override;
 
   protected:
@@ -39,7 +35,7 @@ class MainWindow : public QDialog, private OwnerWindow {
     QLineEdit* text2_ = nullptr;
     std::unique_ptr<LineEditField> text1Field_;
     std::unique_ptr<LineEditField> text2Field_;
-    std::unique_ptr<MessageBoxDialog> ownMessages_;
+    std::unique_ptr<MessageBoxDialog> messages_;
     std::unique_ptr<MainForm> form_;
 };
 

@@ -2,23 +2,18 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cwchar>
 #include <stdexcept>
-#include <string>
 #include <utility>
 
+#include "ui/win32/first_line_paste.h"
 #include "ui/win32/icon_resource.h"
+#include "ui/win32/win32_text.h"
 #include "ui/wrap.h"
 
 namespace talmiro::win32 {
 namespace {
 
 constexpr int firstControlId = 1001;  // clear of IDOK and IDCANCEL
-
-std::wstring wide(std::u16string_view text) {
-    return {text.begin(), text.end()};
-}
 
 int controlId(std::string_view name) {
     for (std::size_t i = 0; i < form::controls.size(); ++i) {
@@ -65,86 +60,7 @@ struct DialogTemplate {
 
 constexpr DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// A single-line box takes a pasted text up to its first line break, CR or LF alike, and no
-// further than its limit.
-void pasteFirstLine(HWND edit) {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(edit)) {
-        return;
-    }
-    std::wstring line;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
-            const std::wstring_view pasted(
-                text, wcsnlen(text, std::min<std::size_t>(GlobalSize(data) / sizeof(wchar_t),
-                                                          form::textBoxLimit)));
-            line = pasted.substr(0, pasted.find_first_of(L"\r\n"));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
-}
-
 }  // namespace
-
-std::u16string windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return {text.begin(), text.end()};
-}
-
-class MainWindow::EditField : public TextField {
-  public:
-    explicit EditField(HWND edit) : edit_(edit) {}
-    std::u16string text() const override {
-        checkAvailable();
-        return windowText(edit_);
-    }
-    void setText(std::u16string_view text) override {
-        checkAvailable();
-        if (!SetWindowTextW(edit_, wide(text).c_str())) {
-            throw std::runtime_error("无法设置文本框的内容");
-        }
-    }
-
-  private:
-    void checkAvailable() const {
-        if (!IsWindow(edit_)) {
-            throw std::runtime_error(textBoxGone);
-        }
-    }
-    HWND edit_;
-};
-
-// The OK button's caption comes from the system's language; the program speaks Chinese on
-// every system, so the box is relabelled as it opens.
-static LRESULT CALLBACK relabelOkButton(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        wchar_t windowClass[8] = {};
-        GetClassNameW(reinterpret_cast<HWND>(wParam), windowClass, 8);
-        if (std::wstring_view(windowClass) == L"#32770") {
-            SetDlgItemTextW(reinterpret_cast<HWND>(wParam), IDOK, L"确定");
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-class MainWindow::MessageBoxDialog : public MessageDialog {
-  public:
-    explicit MessageBoxDialog(HWND owner) : owner_(owner) {}
-    void show(std::u16string_view title, std::u16string_view text) override {
-        HHOOK hook = SetWindowsHookExW(WH_CBT, relabelOkButton, nullptr, GetCurrentThreadId());
-        const int result = MessageBoxW(owner_, wide(text).c_str(), wide(title).c_str(), MB_OK);
-        UnhookWindowsHookEx(hook);
-        if (result == 0) {
-            throw std::runtime_error("无法显示信息框");
-        }
-    }
-
-  private:
-    HWND owner_;
-};
 
 MainWindow::MainWindow(HINSTANCE instance, Shell& shell) : shell_(shell) {
     DialogTemplate dialogTemplate{};
@@ -270,22 +186,29 @@ void MainWindow::createControls() {
 }
 
 // The prompt shows whole at start. Where the scaled font leaves it a little too wide, Text1's
-// inner margins go first, then its font steps down a pixel at a time, three at most.
+// inner margins go first, then its font steps down a pixel at a time, three at most. A new font
+// puts the box's default margins back, so they are taken away again after each step.
 void MainWindow::fitPromptIntoText1(int dpi) {
     HWND text1 = control("Text1");
     RECT inside{};
     GetClientRect(text1, &inside);
-    const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
-    if (textWidth(text1, inputFont_.get(), form::inputPrompt) + LOWORD(margins) + HIWORD(margins) <=
-        inside.right) {
+    const auto fits = [&] {
+        const LRESULT margins = SendMessageW(text1, EM_GETMARGINS, 0, 0);
+        return textWidth(text1, inputFont_.get(), form::inputPrompt) + LOWORD(margins) +
+                   HIWORD(margins) <=
+               inside.right;
+    };
+    const auto dropMargins = [text1] {
+        SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    };
+    if (fits()) {
         return;
     }
-    SendMessageW(text1, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    for (int smaller = 1;
-         smaller <= 3 && textWidth(text1, inputFont_.get(), form::inputPrompt) > inside.right;
-         ++smaller) {
+    dropMargins();
+    for (int smaller = 1; smaller <= 3 && !fits(); ++smaller) {
         OwnedFont previous = std::exchange(inputFont_, createFont(form::inputFont, dpi, smaller));
         SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(inputFont_.get()), FALSE);
+        dropMargins();
     }
 }
 
@@ -405,8 +328,16 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
         pasteFirstLine(control);
         return 0;
     }
+    // A click is a press and a release inside the box; both clicks of a double click count. The
+    // release gives up the mouse capture, so whether it ends a press is read before that.
+    const bool endsPress =
+        isText1 && message == WM_LBUTTONUP && std::exchange(text1Pressed_, false);
     if (isText1 && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
         text1Pressed_ = true;
+    }
+    // A press whose capture was taken away (Alt+Tab with the button held) ends no click.
+    if (isText1 && message == WM_CAPTURECHANGED) {
+        text1Pressed_ = false;
     }
     const LRESULT result =
         CallWindowProcW(defaultProcs_[static_cast<std::size_t>(&which - form::controls.data())],
@@ -414,14 +345,12 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
     if (message == WM_SETFOCUS) {
         showDefaultFrameFor(control);
     }
-    // A click is a press and a release inside the box; both clicks of a double click count.
-    if (isText1 && message == WM_LBUTTONUP) {
+    if (endsPress) {
         RECT inside{};
         GetClientRect(control, &inside);
-        if (text1Pressed_ && PtInRect(&inside, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+        if (PtInRect(&inside, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
             form_->dispatch(&MainForm::Text1_Click);
         }
-        text1Pressed_ = false;
     }
     return result;
 }
@@ -444,21 +373,6 @@ int runMessageLoop(MainWindow& window) {
         }
     }
     return static_cast<int>(message.wParam);
-}
-
-void WindowsShell::open(NativeHandle owner, std::string_view verb, std::string_view item) {
-    using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static const ShellExecuteAFunction shellExecute = []() -> ShellExecuteAFunction {
-        HMODULE shell32 = LoadLibraryW(L"shell32.dll");
-        FARPROC entry = shell32 ? GetProcAddress(shell32, "ShellExecuteA") : nullptr;
-        return reinterpret_cast<ShellExecuteAFunction>(reinterpret_cast<void (*)()>(entry));
-    }();
-    if (shellExecute == nullptr) {
-        throw std::runtime_error("在 shell32.dll 中找不到 ShellExecuteA");
-    }
-    // The result is not looked at: a page that cannot be opened is the shell's to report.
-    shellExecute(reinterpret_cast<HWND>(owner), std::string(verb).c_str(),
-                 std::string(item).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace talmiro::win32

@@ -4,13 +4,14 @@
 
 #include <array>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <type_traits>
 
 #include "ui/form.h"
 #include "ui/main_form.h"
 #include "ui/seams.h"
+#include "ui/win32/edit_field.h"
+#include "ui/win32/message_box.h"
 
 namespace talmiro::win32 {
 
@@ -40,9 +41,6 @@ class MainWindow : private OwnerWindow {
     bool translate(MSG& message);
 
   private:
-    class EditField;
-    class MessageBoxDialog;
-
     NativeHandle nativeHandle() const override;
     void createControls();
     void fitPromptIntoText1(int dpi);
@@ -70,17 +68,7 @@ class MainWindow : private OwnerWindow {
     std::unique_ptr<MainForm> form_;
 };
 
-// The text of a window or control, whatever its length.
-std::u16string windowText(HWND window);
-
 // Dispatches messages until the window is closed; returns the exit code.
 int runMessageLoop(MainWindow& window);
-
-// Hands items to ShellExecuteA, which is looked up in shell32.dll on first use so that start-up
-// never loads the shell.
-class WindowsShell : public Shell {
-  public:
-    void open(NativeHandle owner, std::string_view verb, std::string_view item) override;
-};
 
 }  // namespace talmiro::win32

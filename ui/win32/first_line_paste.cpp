@@ -1,0 +1,42 @@
+#include "ui/win32/first_line_paste.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "ui/first_line.h"
+#include "ui/form.h"
+
+namespace talmiro::win32 {
+namespace {
+
+// Nothing where the clipboard lists text but its owner fails to render it.
+std::optional<std::u16string> clipboardFirstLine(HWND owner) {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> line;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+            // Never read past the memory's end, nor further than a box holds.
+            const std::size_t readable =
+                std::min<std::size_t>(GlobalSize(data) / sizeof(char16_t), form::textBoxLimit);
+            const std::u16string_view pasted(text, std::find(text, text + readable, u'\0') - text);
+            line = std::u16string(firstLine(pasted));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return line;
+}
+
+}  // namespace
+
+void pasteFirstLine(HWND edit) {
+    if (const std::optional<std::u16string> line = clipboardFirstLine(edit)) {
+        SendMessageW(edit, EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(reinterpret_cast<const wchar_t*>(line->c_str())));
+    }
+}
+
+}  // namespace talmiro::win32
