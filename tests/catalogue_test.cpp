@@ -39,5 +39,26 @@ TEST(Catalogue, HoldsEachOf117SubstancesOnceInBothDirections) {
     EXPECT_EQ(names.size(), 117u);
 }
 
+// The rows the catalogue is known by, one by one: a name misspelt alike in both of its rows
+// would pass the check above.
+TEST(Catalogue, KeepsItsPinnedRowsInPlace) {
+    const struct {
+        std::size_t number;
+        std::u16string_view key, value;
+    } pinned[] = {
+        {1, u"H2", u"氢气"},         {114, u"NH3", u"氨"},         {115, u"氨", u"NH3"},
+        {121, u"硫酸钠", u"Na2SO4"}, {122, u"氢气", u"H2"},        {227, u"磷酸二氢钾", u"KH2PO4"},
+        {228, u"过氧化氢", u"H2O2"}, {229, u"过氧化钠", u"Na2O2"}, {234, u"C2H8N2", u"偏二甲肼"},
+    };
+    const auto rows = catalogueRows();
+    ASSERT_EQ(rows.size(), 259u);
+    for (const auto& [number, key, value] : pinned) {
+        EXPECT_TRUE(rows[number - 1].key == key && rows[number - 1].value == value) << number;
+    }
+    for (std::size_t number = 235; number <= 259; ++number) {
+        EXPECT_TRUE(rows[number - 1].key.empty() && rows[number - 1].value.empty()) << number;
+    }
+}
+
 }  // namespace
 }  // namespace talmiro
