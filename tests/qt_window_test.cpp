@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -99,6 +100,13 @@ class QtDriver : public WindowDriver {
                               static_cast<std::uint8_t>(qBlue(shown))});
         }
         return pixels;
+    }
+    Accessible accessible(std::string_view control) override {
+        QAccessibleInterface* seen =
+            QAccessible::queryAccessibleInterface(widget<QWidget>(control));
+        return {qt::toU16(seen->text(QAccessible::Name)),
+                qt::toU16(seen->text(QAccessible::Description)),
+                qt::toU16(seen->text(QAccessible::Value)), static_cast<int>(seen->role())};
     }
     NativeHandle handle() override { return static_cast<NativeHandle>(window.winId()); }
     bool takesInput() override { return QGuiApplication::modalWindow() == nullptr; }
@@ -200,10 +208,6 @@ TEST(QtWindow, PaintsFacesNoticeAndTitleAsDesigned) {
     EXPECT_EQ(window.pixelColor(title->geometry().topLeft() + QPoint(1, 1)),
               QApplication::palette().color(QPalette::Base))
         << "the title on the window-background colour";
-    const QString input = driver.widget<QLineEdit>("Text1")->accessibleName();
-    const QString output = driver.widget<QLineEdit>("Text2")->accessibleName();
-    EXPECT_TRUE(!input.isEmpty() && !output.isEmpty() && input != output)
-        << "assistive tools tell the two boxes apart";
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// A control as a screen reader reads it. Roles are MSAA's: 41 static text, 42 editable text,
+// 43 push button.
+struct Accessible {
+    std::u16string name, description, value;
+    int role;
+};
+
 struct SeenBox {
     std::u16string title, text;
     std::vector<std::u16string> buttons;
@@ -53,6 +60,7 @@ class WindowDriver {
     virtual Font font(std::string_view control) = 0;
     virtual bool showsWholeText(std::string_view textBox) = 0;  // none of it scrolled away
     virtual std::vector<form::Rgb> icon() = 0;  // 32 x 32, rows top down; see-through is black
+    virtual Accessible accessible(std::string_view control) = 0;
     virtual NativeHandle handle() = 0;
     virtual bool takesInput() = 0;  // false while a modal box blocks the window
     // Runs `action`, noting each message box it opens; `whileOpen` runs with the box up, then

@@ -286,6 +286,31 @@ TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimitAndUndoes) {
     EXPECT_EQ(text("Text1"), u"NaCl") << "one undo takes the cut paste back";
 }
 
+TEST_F(Window, ScreenReadersNameEveryControlAndReadTheInput) {
+    std::set<std::u16string> names;
+    for (const form::Control& control : form::controls) {
+        const Accessible seen = window->accessible(control.name);
+        names.insert(seen.name);
+        if (control.kind == form::Kind::TextBox) {
+            EXPECT_EQ(seen.role, 42) << control.name;
+            EXPECT_EQ(seen.value, text(control.name)) << control.name;
+        } else {
+            EXPECT_EQ(seen.name, control.text) << control.name << " is named by its text";
+            // Wine gives buttons and labels the generic client role (10).
+            EXPECT_TRUE(seen.role == 10 ||
+                        seen.role == (control.kind == form::Kind::Button ? 43 : 41))
+                << control.name << " has role " << seen.role;
+        }
+    }
+    EXPECT_EQ(window->accessible("Text1").name, u"化学式或名称");
+    EXPECT_EQ(window->accessible("Text1").description, prompt) << "the prompt, once it is gone";
+    EXPECT_EQ(window->accessible("Text2").name, u"查询结果");
+    EXPECT_EQ(names.size(), form::controls.size()) << "two controls share a name";
+    window->click("Text1");
+    window->type(u"NaCl");
+    EXPECT_EQ(window->accessible("Text1").value, u"NaCl");
+}
+
 TEST_F(Window, ClosingEndsTheProgramWithoutAPrompt) {
     window->type(u"NaCl");
     EXPECT_TRUE(window->boxesDuring([&] { window->close(); }).empty());

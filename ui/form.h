@@ -45,6 +45,10 @@ struct Control {
     const Font* font;  // nullptr: the window font
     Colouring colouring;
     bool isDefaultButton = false;
+    // What a screen reader says of the control; empty: the control is named by its text. A box's
+    // text is what the user typed, so each box has a name of its own.
+    std::u16string_view accessibleName = {};
+    std::u16string_view accessibleDescription = {};
 };
 
 inline constexpr Font windowFont{u"宋体", 120, 400, 134};
@@ -77,7 +81,15 @@ inline constexpr std::array<Control, 10> controls{{
      {0, 3720, 2655, 255},
      nullptr,
      Colouring::Standard},
-    {Kind::TextBox, "Text1", inputPrompt, {240, 960, 3855, 375}, &inputFont, Colouring::Standard},
+    {Kind::TextBox,
+     "Text1",
+     inputPrompt,
+     {240, 960, 3855, 375},
+     &inputFont,
+     Colouring::Standard,
+     false,
+     u"化学式或名称",
+     inputPrompt},  // the prompt stays with the box once its text is gone
     {Kind::Button,
      "Command1",
      u"查询",
@@ -85,7 +97,14 @@ inline constexpr std::array<Control, 10> controls{{
      nullptr,
      Colouring::Standard,
      true},
-    {Kind::TextBox, "Text2", u"", {240, 2160, 3855, 375}, nullptr, Colouring::Standard},
+    {Kind::TextBox,
+     "Text2",
+     u"",
+     {240, 2160, 3855, 375},
+     nullptr,
+     Colouring::Standard,
+     false,
+     u"查询结果"},
     {Kind::Label,
      "Label3",
      u"     声明         "
@@ -108,6 +127,10 @@ inline constexpr std::array<Control, 10> controls{{
      nullptr,
      Colouring::Standard},
 }};
+
+constexpr std::u16string_view accessibleName(const Control& control) {
+    return control.accessibleName.empty() ? control.text : control.accessibleName;
+}
 
 constexpr const Control& control(std::string_view name) {
     for (const Control& c : controls) {

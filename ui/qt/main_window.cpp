@@ -158,6 +158,8 @@ void MainWindow::createControls() {
             }
         }
         widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setAccessibleName(toQString(form::accessibleName(control)));
+        widget->setAccessibleDescription(toQString(control.accessibleDescription));
         widget->setGeometry(form::twipsToPixels(control.place.left, dpi),
                             form::twipsToPixels(control.place.top, dpi),
                             form::twipsToPixels(control.place.width, dpi),
@@ -182,8 +184,6 @@ void MainWindow::createControls() {
     text1_ = findChild<QLineEdit*>(QStringLiteral("Text1"));
     text2_ = findChild<QLineEdit*>(QStringLiteral("Text2"));
     fitStartTextToBox(*text1_);
-    text1_->setAccessibleName(QStringLiteral("输入框"));
-    text2_->setAccessibleName(QStringLiteral("结果框"));
     text1_->installEventFilter(this);
     text1_->setFocus(Qt::ActiveWindowFocusReason);
 }

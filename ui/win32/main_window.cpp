@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ui/win32/accessible_name.h"
 #include "ui/win32/first_line_paste.h"
 #include "ui/win32/icon_resource.h"
 #include "ui/win32/win32_text.h"
@@ -327,6 +328,14 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
     if (message == WM_PASTE) {
         pasteFirstLine(control);
         return 0;
+    }
+    // The system would name a box after the label created before it.
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT &&
+        !which.accessibleName.empty()) {
+        if (const LRESULT named = namedAccessibleObject(control, wParam, which.accessibleName,
+                                                        which.accessibleDescription)) {
+            return named;
+        }
     }
     // A click is a press and a release inside the box; both clicks of a double click count. The
     // release gives up the mouse capture, so whether it ends a press is read before that.

@@ -1,0 +1,200 @@
+#include "ui/win32/accessible_name.h"
+
+#include <oleacc.h>
+
+#include <new>
+
+namespace talmiro::win32 {
+namespace {
+
+template <typename Function>
+Function entry(const wchar_t* dll, const char* name) {
+    // From System32 only: a DLL of that name planted beside the exe is never loaded.
+    HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module == nullptr ? nullptr
+                             : reinterpret_cast<Function>(
+                                   reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Loaded when a screen reader first asks, so that start-up pays nothing for accessibility.
+struct Accessibility {
+    decltype(&CreateStdAccessibleObject) createStandard =
+        entry<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+    decltype(&LresultFromObject) lresultFromObject =
+        entry<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    decltype(&SysAllocStringLen) allocString =
+        entry<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
+    // The object crosses to the screen reader's process through COM.
+    bool comStarted = [] {
+        const auto start = entry<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+        const HRESULT started = start ? start(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+        return SUCCEEDED(started) || started == RPC_E_CHANGED_MODE;  // or already up
+    }();
+
+    bool available() const {
+        return createStandard && lresultFromObject && allocString && comStarted;
+    }
+};
+
+const Accessibility& accessibility() {
+    static const Accessibility loaded;
+    return loaded;
+}
+
+bool isSelf(const VARIANT& child) {
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// Everything from the standard object but the control's own name and description.
+class NamedAccessible final : public IAccessible {
+  public:
+    NamedAccessible(IAccessible* standard, std::u16string_view name,
+                    std::u16string_view description)
+        : standard_(standard), name_(name), description_(description) {}
+    NamedAccessible(const NamedAccessible&) = delete;
+    NamedAccessible& operator=(const NamedAccessible&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        const bool ours =
+            id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible);
+        *object = ours ? static_cast<IAccessible*>(this) : nullptr;
+        if (!ours) {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+    // Late binding would reach the standard object's name: screen readers call the methods.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        return isSelf(child) ? copy(name_, name) : standard_->get_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+        return isSelf(child) && !description_.empty()
+                   ? copy(description_, description)
+                   : standard_->get_accDescription(child, description);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        return standard_->get_accParent(parent);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        return standard_->get_accChildCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        return standard_->get_accChild(child, object);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return standard_->get_accValue(child, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        return standard_->get_accRole(child, role);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        return standard_->get_accState(child, state);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return standard_->get_accHelp(child, help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+        return standard_->get_accHelpTopic(file, child, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return standard_->get_accKeyboardShortcut(child, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focused) override {
+        return standard_->get_accFocus(focused);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selected) override {
+        return standard_->get_accSelection(selected);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return standard_->get_accDefaultAction(child, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG how, VARIANT child) override {
+        return standard_->accSelect(how, child);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT child) override {
+        return standard_->accLocation(left, top, width, height, child);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        return standard_->accNavigate(direction, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* hit) override {
+        return standard_->accHitTest(left, top, hit);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        return standard_->accDoDefaultAction(child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return standard_->put_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return standard_->put_accValue(child, value);
+    }
+
+  private:
+    ~NamedAccessible() { standard_->Release(); }
+
+    static HRESULT copy(std::u16string_view text, BSTR* out) {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = accessibility().allocString(reinterpret_cast<const OLECHAR*>(text.data()),
+                                           static_cast<UINT>(text.size()));
+        return *out == nullptr ? E_OUTOFMEMORY : S_OK;
+    }
+
+    IAccessible* standard_;
+    std::u16string_view name_;
+    std::u16string_view description_;
+    LONG references_ = 1;
+};
+
+}  // namespace
+
+LRESULT namedAccessibleObject(HWND control, WPARAM flags, std::u16string_view name,
+                              std::u16string_view description) {
+    const Accessibility& loaded = accessibility();
+    IAccessible* standard = nullptr;
+    if (!loaded.available() ||
+        FAILED(loaded.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(&standard)))) {
+        return 0;
+    }
+    auto* named = new (std::nothrow) NamedAccessible(standard, name, description);
+    if (named == nullptr) {
+        standard->Release();
+        return 0;
+    }
+    const LRESULT result = loaded.lresultFromObject(__uuidof(IAccessible), flags, named);
+    named->Release();
+    return result < 0 ? 0 : result;
+}
+
+}  // namespace talmiro::win32

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace talmiro::win32 {
+
+// The answer to WM_GETOBJECT for a control's client object: the system's standard accessible
+// object for the control, with its name and, where one is given, its description replaced, so
+// that roles, value, states, focus and caret stay the system's. 0 where accessibility cannot be
+// had here; the control then answers as it always does.
+LRESULT namedAccessibleObject(HWND control, WPARAM flags, std::u16string_view name,
+                              std::u16string_view description);
+
+}  // namespace talmiro::win32
