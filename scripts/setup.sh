@@ -6,12 +6,12 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai xdg-utils
-    dpkg-dev desktop-file-utils appstream weston qt6-wayland)
+    dpkg-dev desktop-file-utils appstream weston qt6-wayland xvfb xauth)
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
-        package) packages+=(debootstrap xvfb xauth x11-utils imagemagick lintian) ;;
+        package) packages+=(debootstrap x11-utils imagemagick lintian) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done

@@ -1,6 +1,9 @@
-// The Qt window's launcher through the real desktop services, on a Wayland display
-// (with_weston.sh), with a stand-in for the desktop's opener on PATH that notes what it is given.
+// The Qt window's launcher through the real desktop services, on an X display, with a stand-in
+// for the desktop's opener on PATH that notes what it is given.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <QFile>
 #include <QGuiApplication>
@@ -15,24 +18,21 @@ namespace {
 
 TEST(DesktopShell, HandsTheAddressToTheDesktopsOpener) {
     QTemporaryDir folder;
-    QFile opener(folder.filePath(QStringLiteral("xdg-open")));
-    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-    opener.write("#!/bin/sh\nprintf %s \"$*\" > \"$0.called\"\n");
-    opener.close();
-    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const std::string opener = folder.filePath(QStringLiteral("xdg-open")).toStdString();
+    std::ofstream(opener) << "#!/bin/sh\nprintf %s \"$*\" > \"$0.called\"\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
     qputenv("PATH", folder.path().toUtf8() + ':' + qgetenv("PATH"));
-
     int argc = 1;
     char name[] = "desktop_shell_tests";
     char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
     qt::DesktopShell().open(0, "Open", homePageAddress);
-    QFile called(opener.fileName() + QStringLiteral(".called"));
+    QFile called(QString::fromStdString(opener + ".called"));
     for (int waited = 0; waited < 100 && called.size() == 0; ++waited) {
         QTest::qWait(50);
     }
-    ASSERT_TRUE(called.open(QIODevice::ReadOnly)) << "the opener was never started";
-    EXPECT_EQ(called.readAll().toStdString(), homePageAddress);
+    called.open(QIODevice::ReadOnly);
+    EXPECT_EQ(called.readAll().toStdString(), homePageAddress) << "the opener was never started";
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ TEST(Lookup, AnswersTheOtherHalfOfAnExactKeyAndFoldsNothing) {
         {u"\uFF2E\uFF41\uFF23\uFF4C", notFound},  // full-width letters
         {u"CuSO4.5H2O", notFound},
         {u"H\u2082O", notFound},
-        {u"在此输入你要查询的化学式或化学式名称", notFound},
         {u"Na\0Cl"sv, notFound},
         {u"NaCl\0"sv, notFound},
         {u"\xD800"sv, notFound},
@@ -37,9 +36,6 @@ TEST(Lookup, AnswersTheOtherHalfOfAnExactKeyAndFoldsNothing) {
     for (const auto& c : cases) {
         EXPECT_EQ(lookup(c.input), c.expected) << "input of " << c.input.size() << " code units";
     }
-    std::u16string megabyte(std::size_t{1} << 20, u'a');
-    megabyte.replace(0, 4, u"NaCl");
-    EXPECT_EQ(lookup(megabyte), notFound);
 }
 
 }  // namespace

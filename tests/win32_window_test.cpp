@@ -1,9 +1,12 @@
 // The Win32 window under the shared scenarios, run under Wine, and what only the Windows build
 // has: the executable's resources.
-#include <oleacc.h>
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "tests/window_driver.h"
 #include "ui/icon.h"
@@ -86,16 +89,12 @@ class Win32Driver : public WindowDriver {
               mouse(MOUSEEVENTF_LEFTUP)});
     }
     void drag(std::string_view from, std::string_view to) override {
-        pressAt(from);
-        releaseAt(to);
+        mouseAt(from, MOUSEEVENTF_LEFTDOWN);
+        mouseAt(to, MOUSEEVENTF_LEFTUP);
     }
-    void pressAt(std::string_view control) {
+    void mouseAt(std::string_view control, DWORD button) {
         moveTo(control);
-        send({mouse(MOUSEEVENTF_LEFTDOWN)});
-    }
-    void releaseAt(std::string_view control) {
-        moveTo(control);
-        send({mouse(MOUSEEVENTF_LEFTUP)});
+        send({mouse(button)});
     }
     void setText(std::string_view textBox, std::u16string_view text) override {
         SetWindowTextW(hwnd(textBox), std::wstring(text.begin(), text.end()).c_str());
@@ -163,9 +162,8 @@ class Win32Driver : public WindowDriver {
         if (seen == nullptr) {
             return {u"?", u"?", u"?", 0};
         }
-        VARIANT self{};
+        VARIANT self{};  // CHILDID_SELF
         self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
         const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
             BSTR text = nullptr;
             (seen->*property)(self, &text);
@@ -295,16 +293,13 @@ namespace {
 // were made for it are freed.
 TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
     static std::vector<HGDIOBJ> made;
-    static HWND dialog = nullptr;
     HHOOK hook = SetWindowsHookExW(
         WH_CBT,
         [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
             wchar_t kind[8] = {};
             GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
-            if (code == HCBT_CREATEWND && std::wstring_view(kind) == L"#32770") {
-                dialog = reinterpret_cast<HWND>(wParam);
-            }
             if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
+                const HWND dialog = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
                 for (HWND child = GetWindow(dialog, GW_CHILD); child;
                      child = GetWindow(child, GW_HWNDNEXT)) {
                     made.push_back(
@@ -337,9 +332,9 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
     window.press({Key::Paste});
     EXPECT_EQ(window.text("Text1"), form::inputPrompt) << "the selected prompt is kept";
 
-    window.pressAt("Text1");
+    window.mouseAt("Text1", MOUSEEVENTF_LEFTDOWN);
     ReleaseCapture();  // as Alt+Tab with the button held does
-    window.releaseAt(face);
+    window.mouseAt(face, MOUSEEVENTF_LEFTUP);
     window.drag(face, "Text1");
     EXPECT_EQ(window.text("Text1"), form::inputPrompt)
         << "the lost press made a later drag a click";
@@ -351,21 +346,14 @@ TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     const std::string script = std::string(folder) + "talmiro_shell_test.cmd";
-    const std::string mark = std::string(folder) + "talmiro_shell_test.txt";
-    DeleteFileA(mark.c_str());
-    const std::string command = "@echo opened>\"" + mark + "\"\r\n";
-    HANDLE file = CreateFileA(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, command.data(), static_cast<DWORD>(command.size()), &written, nullptr);
-    CloseHandle(file);
-
+    const std::string mark = script + ".opened";
+    std::ofstream(script) << "@echo opened>\"" << mark << "\"\r\n";
     win32::WindowsShell().open(0, "Open", script);
     for (int waited = 0;
          waited < 200 && GetFileAttributesA(mark.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited) {
         Sleep(50);
     }
-    EXPECT_NE(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the script never ran";
-    DeleteFileA(mark.c_str());
+    EXPECT_TRUE(DeleteFileA(mark.c_str())) << "the script never ran";
     DeleteFileA(script.c_str());
 }
 
