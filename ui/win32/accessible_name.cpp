@@ -4,29 +4,24 @@
 
 #include <new>
 
+#include "ui/win32/system_function.h"
+
 namespace talmiro::win32 {
 namespace {
-
-template <typename Function>
-Function entry(const wchar_t* dll, const char* name) {
-    // From System32 only: a DLL of that name planted beside the exe is never loaded.
-    HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Function>(
-                                   reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 // Loaded when a screen reader first asks, so that start-up pays nothing for accessibility.
 struct Accessibility {
     decltype(&CreateStdAccessibleObject) createStandard =
-        entry<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+        systemFunction<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
+                                                             "CreateStdAccessibleObject");
     decltype(&LresultFromObject) lresultFromObject =
-        entry<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+        systemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
     decltype(&SysAllocStringLen) allocString =
-        entry<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
+        systemFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
     // The object crosses to the screen reader's process through COM.
     bool comStarted = [] {
-        const auto start = entry<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+        const auto start =
+            systemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
         const HRESULT started = start ? start(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
         return SUCCEEDED(started) || started == RPC_E_CHANGED_MODE;  // or already up
     }();

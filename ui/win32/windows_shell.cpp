@@ -5,16 +5,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/win32/system_function.h"
+
 namespace talmiro::win32 {
 
 void WindowsShell::open(NativeHandle owner, std::string_view verb, std::string_view item) {
     using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static const ShellExecuteAFunction shellExecute = []() -> ShellExecuteAFunction {
-        // From System32 only: a shell32.dll planted beside the exe is never loaded.
-        HMODULE shell32 = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        FARPROC entry = shell32 ? GetProcAddress(shell32, "ShellExecuteA") : nullptr;
-        return reinterpret_cast<ShellExecuteAFunction>(reinterpret_cast<void (*)()>(entry));
-    }();
+    static const auto shellExecute =
+        systemFunction<ShellExecuteAFunction>(L"shell32.dll", "ShellExecuteA");
     if (shellExecute == nullptr) {
         throw std::runtime_error("在 shell32.dll 中找不到 ShellExecuteA");
     }
