@@ -56,15 +56,9 @@ void keepFirstLineOfInsert(QLineEdit& box) {
     if (lineBreak == edited.size()) {
         return;
     }
-    const int insertEnd = box.cursorPosition();
-    const QString kept = edited.left(lineBreak) + edited.mid(insertEnd);
     box.undo();
     const int insertStart = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
     box.insert(edited.mid(insertStart, lineBreak - insertStart));
-    if (box.text() != kept) {  // the undo took back more or less than the insert
-        box.setText(kept);
-        box.setCursorPosition(static_cast<int>(lineBreak));
-    }
 }
 
 QFont fontOf(const form::Font& font) {
