@@ -55,8 +55,10 @@ std::vector<std::uint8_t> iconImageResource(const IndexedIcon& icon) {
     return out.bytes;
 }
 
-std::vector<std::uint8_t> iconGroupResource(const IndexedIcon& icon) {
-    Writer out;
+namespace {
+
+// The one image's entry in an icon directory, up to where a resource and a file part ways.
+void iconDirectory(Writer& out, const IndexedIcon& icon) {
     out.u16(0);  // reserved
     out.u16(1);  // icons, not cursors
     out.u16(1);  // one image
@@ -67,7 +69,23 @@ std::vector<std::uint8_t> iconGroupResource(const IndexedIcon& icon) {
     out.u16(1);
     out.u16(8);
     out.u32(imageResourceSize(icon));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> iconGroupResource(const IndexedIcon& icon) {
+    Writer out;
+    iconDirectory(out, icon);
     out.u16(iconImageId);
+    return out.bytes;
+}
+
+std::vector<std::uint8_t> iconFile(const IndexedIcon& icon) {
+    Writer out;
+    iconDirectory(out, icon);
+    out.u32(static_cast<std::uint32_t>(out.bytes.size() + sizeof(std::uint32_t)));  // the image
+    const std::vector<std::uint8_t> image = iconImageResource(icon);
+    out.bytes.insert(out.bytes.end(), image.begin(), image.end());
     return out.bytes;
 }
 

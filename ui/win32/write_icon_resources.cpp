@@ -1,5 +1,6 @@
 // Build tool: writes the icon's RT_ICON and RT_GROUP_ICON data into a folder, with icon.rc
-// naming them under their resource numbers, for the resource compiler to include.
+// naming them under their resource numbers, for the resource compiler to include, and the same
+// icon as talmiro.ico for the installer.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -33,7 +34,8 @@ int main(int argc, char* argv[]) {
                                std::to_string(talmiro::iconGroupId) + " 14 \"" + group + "\"\n";
     if (!write(image, bytesOf(talmiro::iconImageResource(icon))) ||
         !write(group, bytesOf(talmiro::iconGroupResource(icon))) ||
-        !write(folder + "/icon.rc", script)) {
+        !write(folder + "/icon.rc", script) ||
+        !write(folder + "/talmiro.ico", bytesOf(talmiro::iconFile(icon)))) {
         std::perror("write_icon_resources");
         return 1;
     }
