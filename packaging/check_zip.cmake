@@ -3,7 +3,7 @@
 # -DEMULATOR=<wine>.
 execute_process(COMMAND ${CPACK} -G ZIP WORKING_DIRECTORY ${BUILD} OUTPUT_QUIET
                 COMMAND_ERROR_IS_FATAL ANY)
-file(GLOB zip ${BUILD}/packages/Talmiro-*-windows.zip)
+file(GLOB zip ${BUILD}/packages/Talmiro-*-windows-x64.zip)
 set(unpacked ${BUILD}/zip-check)
 file(REMOVE_RECURSE ${unpacked})
 file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${unpacked})

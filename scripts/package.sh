@@ -6,12 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh package
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake --preset release \
-    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
-cmake --build --preset release
-(cd build/release && cpack)
+scripts/deb.sh
 deb=$(ls build/release/packages/talmiro_*_amd64.deb)
 lintian --fail-on error,warning --display-info --suppress-tags-from-file /dev/null "$deb"
 packaging/deb_smoke_test.sh "$deb" build/release/packages/installed-window.png

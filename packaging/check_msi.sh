@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Tries the Windows installer under Wine, in a fresh prefix, as a school's IT staff and a pupil
+# meet it: a silent install with its files, shortcuts and Apps & Features entry, the program
+# starting from it; an upgrade from an older package, the same version again, an older package
+# over the newer; and an uninstall that leaves the prefix as it found it. Needs an X display for
+# the program's window (xvfb-run).
+# Usage: check_msi.sh PACKAGE.msi TALMIRO.EXE TALMIRO.ICO
+set -euo pipefail
+msi=$(realpath "$1")
+exe=$(realpath "$2")
+icon=$(realpath "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+# The user's folders in a prefix lead to $HOME: a home of its own keeps all in the test. Like any
+# home it is not empty; Wine would remove an empty desktop folder that a shortcut left.
+export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all
+mkdir "$HOME"
+touch "$HOME/.profile"
+# No Mono or Gecko, which would ask to be installed, and no menu entries made for the Linux
+# desktop outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() {
+    echo "check_msi.sh: $*" >&2
+    exit 1
+}
+
+folder="$WINEPREFIX/drive_c/Program Files/Talmiro"
+registry="$WINEPREFIX/system.reg"
+# Registry and file tree, less what Wine keeps for itself: the times of its registry keys, the
+# Windows Installer's own store (C:\windows\Installer and the Installer keys) once empty, and its
+# records of the display devices and network cards, which it rewrites whenever it starts.
+snapshot() {
+    (cd "$WINEPREFIX" && find -L drive_c -type f -exec md5sum {} + | sort -k2)
+    (cd "$WINEPREFIX" && find -L drive_c -type d | grep -v '^drive_c/windows/Installer$' | sort)
+    for hive in system.reg user.reg; do
+        awk -v hive="$hive" '
+            /^\[/ { key = $0; sub(/\] [0-9]+$/, "]", key)
+                    if (key !~ /\\\\Installer\\\\/) print hive, key; next }
+            /^#time=/ || /^$/ { next }
+            { print hive, key, $0 }' "$WINEPREFIX/$hive"
+    done | grep -v 'CurrentControlSet\\\\\(Enum\\\\DISPLAY\|Control\\\\Class\\\\{4D36E96[8E]\)' |
+        grep -v 'CurrentVersion\\\\NetworkCards'
+}
+# Runs msiexec silently; prints the seconds it took.
+msiexec() {
+    local started
+    started=$(date +%s.%N)
+    wine msiexec "$@" /qn </dev/null >/dev/null 2>&1 || return $?
+    wineserver -w
+    awk -v started="$started" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - started }'
+}
+entries() {  # Apps & Features entries named Talmiro
+    awk '/^\[/ { key = $0 } /^"DisplayName"="Talmiro"$/ && key ~ /CurrentVersion\\\\Uninstall\\\\/' \
+        "$registry" | grep -c . || true
+}
+value() {  # NAME: the value in the Talmiro entry of Apps & Features
+    awk -v name="\"$1\"" -F= '/^\[/ { inside = 0 } /^"DisplayName"="Talmiro"$/ { inside = 1 }
+        inside && $1 == name { print substr($0, length(name) + 2) }' "$registry" | head -1
+}
+escaped() {  # TEXT as Wine's registry files write it
+    printf %s "$1" | iconv -t UTF-16BE | od -An -tx2 --endian=big -v | tr -s ' \n' ' ' |
+        sed 's/^ //; s/ $//; s/ /\\x/g; s/^/"\\x/; s/$/"/'
+}
+holds() {  # FILE TEXT: the file holds TEXT in UTF-16, as a shortcut keeps its description
+    od -An -tx1 -v "$1" | tr -d ' \n' |
+        grep -q "$(printf %s "$2" | iconv -t UTF-16LE | od -An -tx1 -v | tr -d ' \n')"
+}
+shortcut() {  # FOLDER: the Talmiro shortcut in the all-users or the user's FOLDER, if any
+    local users="$WINEPREFIX/drive_c/users"
+    ls -d "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/$1/Talmiro.lnk" \
+        "$users"/*/"AppData/Roaming/Microsoft/Windows/$1/Talmiro.lnk" \
+        "$users"/*/"$1/Talmiro.lnk" 2>/dev/null | head -1 || true
+}
+
+cmake -DVERSION=1.9.0.0 -DEXE="$exe" -DICON="$icon" -DLICENSE="$here/../LICENSE" \
+    -DOUTPUT="$work/older.msi" -DWORK="$work/older" -P "$here/make_msi.cmake" >/dev/null
+wineboot -i </dev/null >/dev/null 2>&1
+wineserver -w
+snapshot >"$work/before"
+
+# A pupil's double-click and a lab's silent install are the same package: try the desktop
+# shortcut that an admin asks for, then the plain install as an upgrade of an older one.
+installed=$(msiexec /i "$msi" DESKTOPSHORTCUT=1) || fail "the install with a desktop shortcut failed"
+[ -n "$(shortcut Desktop)" ] || fail "DESKTOPSHORTCUT=1 made no desktop shortcut"
+removed=$(msiexec /x "$msi") || fail "the uninstall failed"
+msiexec /i "$work/older.msi" >/dev/null || fail "the older package did not install"
+msiexec /i "$msi" >/dev/null || fail "the upgrade from the older package failed"
+
+[ "$(entries)" -eq 1 ] || fail "the upgrade left $(entries) entries in Apps & Features"
+cmp -s "$exe" "$folder/Talmiro.exe" || fail "the installed Talmiro.exe is not the one built"
+[ -f "$folder/LICENSE.txt" ] || fail "the licence is not installed"
+[ -z "$(shortcut Desktop)" ] || fail "a desktop shortcut nobody asked for"
+link=$(shortcut "Start Menu/Programs")
+[ -n "$link" ] || fail "no Start-menu shortcut"
+grep -aq 'C:\\Program Files\\Talmiro\\Talmiro.exe' "$link" || fail "the shortcut leads elsewhere"
+holds "$link" 查询化学式的软件 || fail "the shortcut lacks its description"
+for expected in 'DisplayVersion="2.0.0.0"' "Publisher=$(escaped 小林工作室)" \
+                'HelpLink="http://www.example.com/xiaolin/"' 'NoModify=dword:00000001' \
+                'Language=dword:00000804'; do
+    name=${expected%%=*}
+    [ "$name=$(value "$name")" = "$expected" ] ||
+        fail "Apps & Features shows $name=$(value "$name"), not ${expected#*=}"
+done
+product_icon=$(awk -F'"' '/^"ProductIcon"=/ { print $4 }' "$registry" | sed 's/\\\\/\\/g')
+[ -f "$(winepath -u "$product_icon" 2>/dev/null)" ] || fail "Apps & Features has no icon"
+
+wine "C:\\Program Files\\Talmiro\\Talmiro.exe" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Talmiro": ("talmiro.exe"' && break
+    sleep 0.1
+done
+xwininfo -root -tree | grep -q '"Talmiro": ("talmiro.exe"' || fail "the installed Talmiro shows no window"
+wineserver -k
+wineserver -w
+
+msiexec /i "$msi" >/dev/null || fail "installing the same version again failed"
+[ "$(entries)" -eq 1 ] || fail "the same version twice left $(entries) entries"
+
+snapshot >"$work/newer"
+if msiexec /i "$work/older.msi" >/dev/null; then
+    fail "the older package installed over the newer"
+fi
+snapshot | diff "$work/newer" - >&2 || fail "the refused older package changed the above"
+
+msiexec /x "$msi" >/dev/null || fail "the uninstall failed"
+snapshot | diff "$work/before" - >&2 || fail "the uninstall left the above behind"
+echo "the installer ($(stat -c %s "$msi") bytes) under Wine: install ${installed} s, uninstall" \
+     "${removed} s; upgrade, same version again, refused downgrade and uninstall all as they should be"

@@ -1,0 +1,64 @@
+# Builds the Windows installer from Talmiro.exe, its icon and the licence, with wixl and msibuild.
+# Run with -DEXE=<Talmiro.exe> -DICON=<.ico> -DLICENSE=<licence> -DOUTPUT=<.msi> -DWORK=<folder>,
+# and -DVERSION=<a.b.c.d> for a version other than this one's (the upgrade tests build older ones).
+#
+# The same inputs give the same bytes. wixl stamps the package with the clock and a random package
+# code: it runs at the time SOURCE_DATE_EPOCH names (default: the release date), on files dated
+# then too, and both codes are derived, the product's from the version, the package's from the
+# version and the files it holds. wixl 0.101 also drops text outside ASCII while the database has
+# no codepage, and knows no condition on a feature: the Chinese texts and the desktop shortcut's
+# condition are put in afterwards with msibuild.
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/VersionInfo.cmake)
+if(NOT VERSION)
+    set(VERSION ${TALMIRO_VERSION})
+endif()
+
+set(epoch $ENV{SOURCE_DATE_EPOCH})
+if(NOT epoch)
+    execute_process(COMMAND date -u -d ${TALMIRO_RELEASE_DATE} +%s OUTPUT_VARIABLE epoch
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+endif()
+execute_process(COMMAND date -u -d @${epoch} "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE stamp
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(COPY_FILE ${EXE} ${WORK}/Talmiro.exe)
+file(COPY_FILE ${LICENSE} ${WORK}/LICENSE.txt)
+file(COPY_FILE ${ICON} ${WORK}/talmiro.ico)
+execute_process(COMMAND touch -d @${epoch} ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt
+                COMMAND_ERROR_IS_FATAL ANY)
+
+file(SHA256 ${WORK}/Talmiro.exe exe_hash)
+file(SHA256 ${WORK}/LICENSE.txt licence_hash)
+string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product ${VERSION}"
+       TYPE SHA1 UPPER)
+string(UUID package_code NAMESPACE ${TALMIRO_UPGRADE_CODE}
+       NAME "package ${VERSION} ${exe_hash} ${licence_hash}" TYPE SHA1 UPPER)
+set(MSI_VERSION ${VERSION})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/talmiro.wxs.in ${WORK}/talmiro.wxs @ONLY)
+
+# Tables to import, in UTF-8 once the database has that codepage.
+file(WRITE ${WORK}/_ForceCodepage.idt "\r\n\r\n65001\t_ForceCodepage\r\n")
+file(WRITE ${WORK}/LaunchCondition.idt
+     "Condition\tDescription\r\ns255\tl255\r\nLaunchCondition\tCondition\r\n"
+     "NOT WIX_DOWNGRADE_DETECTED\t已经安装了更新版本的 Talmiro，这个旧版本不能安装。\r\n")
+file(WRITE ${WORK}/Condition.idt
+     "Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
+     "DesktopShortcut\t1\tDESKTOPSHORTCUT = 1\r\n")
+
+file(REMOVE ${OUTPUT})
+set(at_release_time ${CMAKE_COMMAND} -E env TZ=UTC faketime ${stamp})
+execute_process(COMMAND ${at_release_time} wixl --arch x64 --output ${OUTPUT} talmiro.wxs
+                WORKING_DIRECTORY ${WORK} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+    COMMAND ${at_release_time} msibuild ${OUTPUT} -i ${WORK}/_ForceCodepage.idt
+    COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+    COMMAND ${at_release_time} msibuild ${OUTPUT}
+            -q "UPDATE `Property` SET `Value` = '${TALMIRO_COMPANY_NAME}' WHERE `Property` = 'Manufacturer'"
+            -q "UPDATE `Shortcut` SET `Description` = '${TALMIRO_FILE_DESCRIPTION}'"
+            -i ${WORK}/LaunchCondition.idt -i ${WORK}/Condition.idt
+            -s Talmiro ${TALMIRO_COMPANY_NAME} "x64;2052" "{${package_code}}"
+    COMMAND_ERROR_IS_FATAL ANY)
+message(STATUS "${OUTPUT}: Talmiro ${VERSION}, product code {${MSI_PRODUCT_CODE}}")
