@@ -73,7 +73,9 @@ shortcut() {  # FOLDER: the Talmiro shortcut in the all-users or the user's FOLD
         "$users"/*/"$1/Talmiro.lnk" 2>/dev/null | head -1 || true
 }
 
-cmake -DVERSION=1.9.0.0 -DEXE="$exe" -DICON="$icon" -DLICENSE="$here/../LICENSE" \
+# An older version from the same sources, whose licence file tells it apart.
+{ cat "$here/../LICENSE"; echo "(1.9)"; } >"$work/older-licence"
+cmake -DVERSION=1.9.0.0 -DEXE="$exe" -DICON="$icon" -DLICENSE="$work/older-licence" \
     -DOUTPUT="$work/older.msi" -DWORK="$work/older" -P "$here/make_msi.cmake" >/dev/null
 wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
@@ -89,12 +91,13 @@ msiexec /i "$msi" >/dev/null || fail "the upgrade from the older package failed"
 
 [ "$(entries)" -eq 1 ] || fail "the upgrade left $(entries) entries in Apps & Features"
 cmp -s "$exe" "$folder/Talmiro.exe" || fail "the installed Talmiro.exe is not the one built"
-[ -f "$folder/LICENSE.txt" ] || fail "the licence is not installed"
+cmp -s "$here/../LICENSE" "$folder/LICENSE.txt" || fail "the upgrade left the older licence file"
 [ -z "$(shortcut Desktop)" ] || fail "a desktop shortcut nobody asked for"
 link=$(shortcut "Start Menu/Programs")
 [ -n "$link" ] || fail "no Start-menu shortcut"
 grep -aq 'C:\\Program Files\\Talmiro\\Talmiro.exe' "$link" || fail "the shortcut leads elsewhere"
 holds "$link" 查询化学式的软件 || fail "the shortcut lacks its description"
+holds "$link" 'C:\Program Files\Talmiro\' || fail "the shortcut starts Talmiro in another folder"
 for expected in 'DisplayVersion="2.0.0.0"' "Publisher=$(escaped 小林工作室)" \
                 'HelpLink="http://www.example.com/xiaolin/"' 'NoModify=dword:00000001' \
                 'Language=dword:00000804'; do
