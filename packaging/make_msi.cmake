@@ -3,7 +3,7 @@
 # and -DVERSION=<a.b.c.d> for a version other than this one's (the upgrade tests build older ones).
 #
 # The same inputs give the same bytes. wixl stamps the package with the clock and a random package
-# code: it runs at the time SOURCE_DATE_EPOCH names (default: the release date), on files dated
+# code: it runs at the release's time (release_time.cmake), on files dated
 # then too, and both codes are derived, the product's from the version, the package's from the
 # version and the files it holds. wixl 0.101 also drops text outside ASCII while the database has
 # no codepage, and knows no condition on a feature: the Chinese texts and the desktop shortcut's
@@ -13,12 +13,8 @@ if(NOT VERSION)
     set(VERSION ${TALMIRO_VERSION})
 endif()
 
-set(epoch $ENV{SOURCE_DATE_EPOCH})
-if(NOT epoch)
-    execute_process(COMMAND date -u -d ${TALMIRO_RELEASE_DATE} +%s OUTPUT_VARIABLE epoch
-                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-endif()
-execute_process(COMMAND date -u -d @${epoch} "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE stamp
+include(${CMAKE_CURRENT_LIST_DIR}/release_time.cmake)
+execute_process(COMMAND date -u -d @${release_epoch} "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE stamp
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
 file(REMOVE_RECURSE ${WORK})
@@ -26,15 +22,18 @@ file(MAKE_DIRECTORY ${WORK})
 file(COPY_FILE ${EXE} ${WORK}/Talmiro.exe)
 file(COPY_FILE ${LICENSE} ${WORK}/LICENSE.txt)
 file(COPY_FILE ${ICON} ${WORK}/talmiro.ico)
-execute_process(COMMAND touch -d @${epoch} ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt
-                COMMAND_ERROR_IS_FATAL ANY)
+set(packed ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt ${WORK}/talmiro.ico)
+execute_process(COMMAND touch -d @${release_epoch} ${packed} COMMAND_ERROR_IS_FATAL ANY)
 
-file(SHA256 ${WORK}/Talmiro.exe exe_hash)
-file(SHA256 ${WORK}/LICENSE.txt licence_hash)
+set(hashes)
+foreach(file IN LISTS packed)
+    file(SHA256 ${file} hash)
+    string(APPEND hashes " ${hash}")
+endforeach()
 string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product ${VERSION}"
        TYPE SHA1 UPPER)
 string(UUID package_code NAMESPACE ${TALMIRO_UPGRADE_CODE}
-       NAME "package ${VERSION} ${exe_hash} ${licence_hash}" TYPE SHA1 UPPER)
+       NAME "package ${VERSION}${hashes}" TYPE SHA1 UPPER)
 set(MSI_VERSION ${VERSION})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/talmiro.wxs.in ${WORK}/talmiro.wxs @ONLY)
 
