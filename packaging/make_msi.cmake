@@ -2,19 +2,20 @@
 # Run with -DEXE=<Talmiro.exe> -DICON=<.ico> -DLICENSE=<licence> -DOUTPUT=<.msi> -DWORK=<folder>,
 # and -DVERSION=<a.b.c.d> for a version other than this one's (the upgrade tests build older ones).
 #
-# The same inputs give the same bytes. wixl stamps the package with the clock and a random package
-# code: it runs at the release's time (release_time.cmake), on files dated
-# then too, and both codes are derived, the product's from the version, the package's from the
-# version and the files it holds. wixl 0.101 also drops text outside ASCII while the database has
-# no codepage, and knows no condition on a feature: the Chinese texts and the desktop shortcut's
-# condition are put in afterwards with msibuild.
+# The same inputs give the same bytes. wixl stamps the package's summary with the clock and a
+# random package code, and its cabinet with the files' times: the summary is written afresh with
+# the release's time (release_time.cmake) and derived codes, the product's from the version, the
+# package's from the version and the files it holds, and the files are dated at the release's time
+# too. wixl 0.101 also drops text outside ASCII while the database has no codepage, and knows no
+# condition on a feature: the Chinese texts and the desktop shortcut's condition are put in
+# afterwards with msibuild.
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/VersionInfo.cmake)
 if(NOT VERSION)
     set(VERSION ${TALMIRO_VERSION})
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/release_time.cmake)
-execute_process(COMMAND date -u -d @${release_epoch} "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE stamp
+execute_process(COMMAND date -u -d @${release_epoch} "+%Y/%m/%d %H:%M:%S" OUTPUT_VARIABLE stamp
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
 file(REMOVE_RECURSE ${WORK})
@@ -45,19 +46,24 @@ file(WRITE ${WORK}/LaunchCondition.idt
 file(WRITE ${WORK}/Condition.idt
      "Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
      "DesktopShortcut\t1\tDESKTOPSHORTCUT = 1\r\n")
+file(WRITE ${WORK}/_SummaryInformation.idt
+     "PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n"
+     "1\t65001\r\n2\tTalmiro\r\n3\t${TALMIRO_FILE_DESCRIPTION}\r\n4\t${TALMIRO_COMPANY_NAME}\r\n"
+     "5\tInstaller\r\n7\tx64;2052\r\n9\t{${package_code}}\r\n12\t${stamp}\r\n13\t${stamp}\r\n"
+     "14\t500\r\n15\t2\r\n18\twixl\r\n19\t2\r\n")
 
 file(REMOVE ${OUTPUT})
-set(at_release_time ${CMAKE_COMMAND} -E env TZ=UTC faketime ${stamp})
-execute_process(COMMAND ${at_release_time} wixl --arch x64 --output ${OUTPUT} talmiro.wxs
+# The cabinet and the summary keep their times as local times: one zone for every builder.
+set(in_utc ${CMAKE_COMMAND} -E env TZ=UTC)
+execute_process(COMMAND ${in_utc} wixl --arch x64 --output ${OUTPUT} talmiro.wxs
                 WORKING_DIRECTORY ${WORK} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${in_utc} msibuild ${OUTPUT} -i ${WORK}/_ForceCodepage.idt
+                COMMAND_ERROR_IS_FATAL ANY)
 execute_process(
-    COMMAND ${at_release_time} msibuild ${OUTPUT} -i ${WORK}/_ForceCodepage.idt
-    COMMAND_ERROR_IS_FATAL ANY)
-execute_process(
-    COMMAND ${at_release_time} msibuild ${OUTPUT}
+    COMMAND ${in_utc} msibuild ${OUTPUT}
             -q "UPDATE `Property` SET `Value` = '${TALMIRO_COMPANY_NAME}' WHERE `Property` = 'Manufacturer'"
             -q "UPDATE `Shortcut` SET `Description` = '${TALMIRO_FILE_DESCRIPTION}'"
             -i ${WORK}/LaunchCondition.idt -i ${WORK}/Condition.idt
-            -s Talmiro ${TALMIRO_COMPANY_NAME} "x64;2052" "{${package_code}}"
+            -i ${WORK}/_SummaryInformation.idt
     COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "${OUTPUT}: Talmiro ${VERSION}, product code {${MSI_PRODUCT_CODE}}")
