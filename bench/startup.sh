@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Start-up time (launch until the window is mapped and painted) and peak resident memory of
-# Talmiro against a minimal window of the same toolkit, interleaved run by run on a private
-# Xvfb display, reported as medians and ratios.
-#   bench/startup.sh [RUNS]            the Qt program against a minimal Qt Widgets window
+# Talmiro against yardstick windows of the same toolkit, launched in turn run by run on a private
+# Xvfb display. Reports each program's medians, and Talmiro's ratio to each yardstick as the
+# median of the runs' ratios, so that a drift of the machine during the run cancels out.
+#   bench/startup.sh [RUNS]            the Qt program against a minimal Qt Widgets window, and
+#                                      against the same controls, texts and faces in plain widgets
 #   bench/startup.sh windows [RUNS]    Talmiro.exe against a minimal Win32 window, under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +18,7 @@ runs=${1:-30}
 
 scripts/setup.sh package
 cmake --preset release >/dev/null
-cmake --build --preset release --target talmiro minimal_window launch_probe
+cmake --build --preset release --target talmiro minimal_window same_faces_window launch_probe
 probe=build/release/bench/launch_probe
 
 display=:85
@@ -31,7 +33,8 @@ export DISPLAY=$display
 sleep 1
 
 if [ "$target" = linux ]; then
-    programs=("Talmiro build/release/app/talmiro" "Minimal build/release/bench/minimal_window")
+    programs=("Talmiro build/release/app/talmiro" "Minimal build/release/bench/minimal_window"
+              "SameFaces build/release/bench/same_faces_window")
 else
     scripts/setup.sh windows
     cmake --preset windows >/dev/null
@@ -51,28 +54,32 @@ for ((run = 1; run <= runs; ++run)); do
         # Into a file, not a pipe: a wineserver started on the way would hold a pipe open.
         $probe "$title" $command >"$sample" 2>/dev/null
         read -r ms peak resident private <"$sample"
-        echo "$title $ms $peak $resident $private" >>"$results"
+        echo "$run $title $ms $peak $resident $private" >>"$results"
     done
 done
 rm -f "$sample"
 
-rows=("" "")
-median() {  # title column
-    awk -v t="$1" -v c="$2" '$1 == t {print $c}' "$results" | sort -n |
-        awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+median() {  # of the numbers on standard input
+    sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+column() {  # title column: that program's figure in each run
+    awk -v t="$1" -v c="$2" '$2 == t {print $c}' "$results"
+}
+ratios() {  # title column: Talmiro's figure over the title's, run by run
+    awk -v t="$1" -v c="$2" '$2 == "Talmiro" {mine[$1] = $c} $2 == t {theirs[$1] = $c}
+        END {for (run in mine) if (run in theirs) printf "%.4f\n", mine[run] / theirs[run]}' "$results"
 }
 echo "$target, $runs runs each, medians (memory in KiB; private is the process's own, the rest
 of resident memory is shared library and font pages):"
-printf '  %-8s %12s %14s %14s %14s\n' "" "start-up ms" "peak resident" "resident" "private"
-ratios=()
-for column in 2 3 4 5; do
-    talmiro=$(median Talmiro $column)
-    minimal=$(median Minimal $column)
-    rows[0]+=" $talmiro"
-    rows[1]+=" $minimal"
-    ratios+=("$(awk -v a="$talmiro" -v b="$minimal" 'BEGIN {printf "%.2fx", a / b}')")
+format='  %-20s %12s %14s %14s %14s\n'
+printf "$format" "" "start-up ms" "peak resident" "resident" "private"
+for program in "${programs[@]}"; do
+    read -r title _ <<<"$program"
+    printf "$format" "$title" $(for c in 3 4 5 6; do column "$title" $c | median; done)
 done
-printf '  %-8s %12s %14s %14s %14s\n' Talmiro ${rows[0]}
-printf '  %-8s %12s %14s %14s %14s\n' Minimal ${rows[1]}
-printf '  %-8s %12s %14s %14s %14s\n' ratio "${ratios[@]}"
+for program in "${programs[@]:1}"; do
+    read -r title _ <<<"$program"
+    printf "$format" "ratio to $title" \
+        $(for c in 3 4 5 6; do ratios "$title" $c | median | awk '{printf "%.3fx\n", $1}'; done)
+done
 rm -f "$results"
