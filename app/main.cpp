@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     qtHandler = qInstallMessageHandler(reportNoDisplay);
     QApplication application(argc, argv);
     qInstallMessageHandler(qtHandler);
-    talmiro::qt::configureApplication(application);
+    talmiro::qt::configureApplication();
     talmiro::qt::DesktopShell shell;
     talmiro::qt::MainWindow window(shell);
     window.show();

@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    talmiro::qt::configureApplication(application);
+    talmiro::qt::configureApplication();
     CountingShell shell;
     talmiro::qt::MainWindow window(shell);
     window.show();

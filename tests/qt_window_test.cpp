@@ -6,10 +6,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFontInfo>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -177,6 +181,91 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
+// Compares what the window shows with tests/reference/NAME.png, pixel for pixel: the faces are
+// Debian's, pinned by the release, so the same build draws the same pixels. With
+// TALMIRO_UPDATE_REFERENCES set it writes the reference instead. A mismatch leaves NAME.png and
+// NAME.diff.png (differing pixels red on a faded reference) in the working folder.
+void expectDrawnAsReference(const QImage& drawn, const QString& name) {
+    const QImage actual = drawn.convertToFormat(QImage::Format_RGB32);
+    const QString referencePath = QStringLiteral(TALMIRO_REFERENCE_DIR "/") + name + ".png";
+    if (qEnvironmentVariableIsSet("TALMIRO_UPDATE_REFERENCES")) {
+        ASSERT_TRUE(actual.save(referencePath)) << referencePath.toStdString();
+        return;
+    }
+    const QImage reference = QImage(referencePath).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(reference.isNull()) << "no reference " << referencePath.toStdString();
+    QImage diff = reference;
+    int differing = 0;
+    for (int y = 0; y < diff.height(); ++y) {
+        for (int x = 0; x < diff.width(); ++x) {
+            const QRgb expected = reference.pixel(x, y);
+            if (actual.valid(x, y) && actual.pixel(x, y) == expected) {
+                const int faded = 192 + qGray(expected) / 4;
+                diff.setPixel(x, y, qRgb(faded, faded, faded));
+            } else {
+                diff.setPixel(x, y, qRgb(255, 0, 0));
+                ++differing;
+            }
+        }
+    }
+    if (differing == 0 && actual.size() == reference.size()) {
+        return;
+    }
+    actual.save(name + ".png");
+    diff.save(name + ".diff.png");
+    ADD_FAILURE() << name.toStdString() << ": " << differing << " pixels differ, drawn "
+                  << actual.width() << "x" << actual.height() << " against " << reference.width()
+                  << "x" << reference.height() << "; see " << name.toStdString() << ".png and "
+                  << name.toStdString() << ".diff.png in " << QDir::currentPath().toStdString();
+}
+
+QString screenDpi(const QWidget& shown) {
+    return QString::number(qRound(96 * shown.devicePixelRatioF())) + "dpi";
+}
+
+// At the screen's dpi: 96 in the suite, 144 in its high-dpi run (tests/offscreen_144dpi.json).
+// The help box is Qt's, in the desktop's font and with Qt's Chinese OK.
+TEST(QtWindow, IsDrawnAsItsReferencePicturesAtTheScreensDpi) {
+    QApplication::setCursorFlashTime(0);  // a steady caret, the same in every picture
+    QtDriver driver;
+    auto* window = driver.widget<QWidget>(form::windowName);
+    const QString dpi = screenDpi(*window);
+    expectDrawnAsReference(window->grab().toImage(), "opened_at_" + dpi);
+    driver.type(u"Fe3O4");
+    driver.press({Key::Enter});
+    ASSERT_EQ(driver.text("Text2"), u"四氧化三铁");
+    expectDrawnAsReference(window->grab().toImage(), "looked_up_at_" + dpi);
+    const auto seen = driver.boxesDuring(
+        [&] { driver.click("Command3"); },
+        [&] {
+            expectDrawnAsReference(QApplication::activeModalWidget()->grab().toImage(),
+                                   "help_at_" + dpi);
+        });
+    EXPECT_EQ(seen.size(), 1U);
+}
+
+// An input box's menu is Qt's own edit commands, in Chinese and the desktop's font like any
+// other menu. Each box is a test of its own, in a process of its own, so that neither finds
+// the Chinese texts already loaded by the other.
+class QtInputMenu : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(QtInputMenu, IsQtsEditMenuInChineseAtTheScreensDpi) {
+    QtDriver driver;
+    auto* box = driver.widget<QLineEdit>(GetParam());
+    box->setText(QStringLiteral("Fe3O4"));  // what the menu offers, the same in any process
+    box->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("NaCl"));
+    const QPoint middle = box->rect().center();
+    QContextMenuEvent byMenuKey(QContextMenuEvent::Keyboard, middle, box->mapToGlobal(middle));
+    QApplication::sendEvent(box, &byMenuKey);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    expectDrawnAsReference(menu->grab().toImage(), "edit_menu_at_" + screenDpi(*box));
+    menu->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(EachBox, QtInputMenu, ::testing::Values("Text1", "Text2"));
+
 TEST(QtWindow, PaintsFacesNoticeAndTitleAsDesigned) {
     QtDriver driver;
     EXPECT_EQ(QFontInfo(driver.widget<QLineEdit>("Text1")->font()).family(), "AR PL UMing CN");
@@ -219,7 +308,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    talmiro::qt::configureApplication(application);
+    talmiro::qt::configureApplication();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -66,6 +66,9 @@ constexpr std::array<Star, 5> stars{{{{-0.56, 0.50}, 0.30},
 bool insideStar(const Star& star, double x, double y) {
     const double px = (x - star.centre.x) / star.radius;
     const double py = (y - star.centre.y) / star.radius;
+    if (px < -1 || px > 1 || py < -1 || py > 1) {  // the star lies within its unit circle
+        return false;
+    }
     bool inside = false;
     for (std::size_t i = 0, j = unitStar.size() - 1; i < unitStar.size(); j = i++) {
         const Point& a = unitStar[i];
@@ -132,7 +135,7 @@ std::array<form::Rgb, 256> makePalette() {
     return palette;
 }
 
-std::uint8_t nearest(const std::array<form::Rgb, 256>& palette, Colour c) {
+std::uint8_t nearest(const std::array<Colour, 256>& palette, Colour c) {
     std::size_t best = 0;
     double bestDistance = 1e300;
     for (std::size_t i = 0; i < palette.size(); ++i) {
@@ -168,10 +171,23 @@ Colour pixelAt(int column, int row, int size) {
 
 IndexedIcon paint() {
     IndexedIcon icon{makePalette(), {}};
+    std::array<Colour, 256> palette{};
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {double(icon.palette[i].red), double(icon.palette[i].green),
+                      double(icon.palette[i].blue)};
+    }
+    // Most pixels repeat the one before (the white ground, the stars' yellow): the palette is
+    // searched only when the colour changes, which is most of the window's start-up arithmetic.
+    Colour previous{-1, -1, -1};
+    std::uint8_t match = 0;
     for (int row = 0; row < IndexedIcon::size; ++row) {
         for (int column = 0; column < IndexedIcon::size; ++column) {
-            icon.pixels[row * IndexedIcon::size + column] =
-                nearest(icon.palette, pixelAt(column, row, IndexedIcon::size));
+            const Colour c = pixelAt(column, row, IndexedIcon::size);
+            if (c.red != previous.red || c.green != previous.green || c.blue != previous.blue) {
+                match = nearest(palette, c);
+                previous = c;
+            }
+            icon.pixels[row * IndexedIcon::size + column] = match;
         }
     }
     return icon;

@@ -2,15 +2,15 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QTranslator>
 
+#include "ui/form.h"
+#include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
 #include "ui/version_info.h"
 
 namespace talmiro::qt {
 
-void configureApplication(QApplication& application) {
+void configureApplication() {
     // Also the name Qt gives the window where it adds one to a title: here the title itself.
     QApplication::setApplicationName(toQString(version::internalName));
     // Lets the desktop match the window to its menu entry and icon.
@@ -22,11 +22,10 @@ void configureApplication(QApplication& application) {
     QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
     QFont::insertSubstitutions(QStringLiteral("华文行楷"), brush);
 
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
-    }
+    // Qt lays out an input box's text in the application's font until the box has its own. With
+    // the window's font as the application's, start-up resolves no face that the window does not
+    // show. The toolkit's own box and menu are given the desktop's font where they open.
+    QApplication::setFont(fontOf(form::windowFont));
 }
 
 }  // namespace talmiro::qt

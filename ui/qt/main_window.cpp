@@ -1,10 +1,12 @@
 #include "ui/qt/main_window.h"
 
+#include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
@@ -16,7 +18,10 @@
 
 #include "ui/first_line.h"
 #include "ui/icon.h"
+#include "ui/qt/message_box.h"
+#include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/toolkit_texts.h"
 
 namespace talmiro::qt {
 namespace {
@@ -61,11 +66,49 @@ void keepFirstLineOfInsert(QLineEdit& box) {
     box.insert(edited.mid(insertStart, lineBreak - insertStart));
 }
 
-QFont fontOf(const form::Font& font) {
-    QFont result(toQString(font.face));
-    result.setPointSizeF(font.tenthsOfPoint / 10.0);
-    result.setWeight(static_cast<QFont::Weight>(font.weight));
-    return result;
+// The box's own menu of Qt's edit commands, as the box itself would show it, but in Chinese and in
+// the desktop's font like every other menu.
+void showEditMenu(QLineEdit& box, const QContextMenuEvent& event) {
+    useChineseToolkitTexts();
+    QMenu* menu = box.createStandardContextMenu();
+    menu->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event.globalPos());
+}
+
+// Made empty: the text comes once the control has its font, so that it is laid out only in that.
+QWidget* makeControl(const form::Control& control, QWidget* window) {
+    switch (control.kind) {
+        case form::Kind::Label: {
+            auto* label = new QLabel(window);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case form::Kind::TextBox: {
+            auto* box = new QLineEdit(window);
+            box->setMaxLength(form::textBoxLimit);
+            QObject::connect(box, &QLineEdit::textEdited, box,
+                             [box] { keepFirstLineOfInsert(*box); });
+            return box;
+        }
+        case form::Kind::Button: {
+            auto* button = new QPushButton(window);
+            button->setDefault(control.isDefaultButton);
+            return button;
+        }
+    }
+    throw std::logic_error("a control of no known kind");
+}
+
+void setControlText(QWidget& control, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(&control)) {
+        label->setText(text);
+    } else if (auto* box = qobject_cast<QLineEdit*>(&control)) {
+        box->setText(text);
+    } else {
+        static_cast<QPushButton&>(control).setText(text);
+    }
 }
 
 }  // namespace
@@ -84,22 +127,6 @@ class MainWindow::LineEditField : public TextField {
         return *box_;
     }
     QPointer<QLineEdit> box_;
-};
-
-class MainWindow::MessageBoxDialog : public MessageDialog {
-  public:
-    explicit MessageBoxDialog(QWidget* owner) : owner_(owner) {}
-    void show(std::u16string_view title, std::u16string_view text) override {
-        QMessageBox box(QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok,
-                        owner_);
-        box.setWindowModality(Qt::ApplicationModal);
-        // Some styles decorate dialog buttons with icons; the box is meant to carry none.
-        box.button(QMessageBox::Ok)->setIcon(QIcon());
-        box.exec();
-    }
-
-  private:
-    QWidget* owner_;
 };
 
 MainWindow::MainWindow(Shell& shell) {
@@ -127,30 +154,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createControls() {
     const int dpi = logicalDpiX();
     for (const form::Control& control : form::controls) {
-        QWidget* widget = nullptr;
-        const QString text = toQString(control.text);
-        switch (control.kind) {
-            case form::Kind::Label: {
-                auto* label = new QLabel(text, this);
-                label->setWordWrap(true);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                widget = label;
-                break;
-            }
-            case form::Kind::TextBox: {
-                auto* box = new QLineEdit(text, this);
-                box->setMaxLength(form::textBoxLimit);
-                connect(box, &QLineEdit::textEdited, box, [box] { keepFirstLineOfInsert(*box); });
-                widget = box;
-                break;
-            }
-            case form::Kind::Button: {
-                auto* button = new QPushButton(text, this);
-                button->setDefault(control.isDefaultButton);
-                widget = button;
-                break;
-            }
-        }
+        QWidget* widget = makeControl(control, this);
         widget->setObjectName(QString::fromLatin1(control.name));
         widget->setAccessibleName(toQString(form::accessibleName(control)));
         widget->setAccessibleDescription(toQString(control.accessibleDescription));
@@ -174,11 +178,13 @@ void MainWindow::createControls() {
             }
             widget->setPalette(palette);
         }
+        setControlText(*widget, toQString(control.text));
     }
     text1_ = findChild<QLineEdit*>(QStringLiteral("Text1"));
     text2_ = findChild<QLineEdit*>(QStringLiteral("Text2"));
     fitStartTextToBox(*text1_);
     text1_->installEventFilter(this);
+    text2_->installEventFilter(this);
     text1_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
@@ -203,6 +209,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        showEditMenu(*static_cast<QLineEdit*>(watched), *static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
     // A click completes on release inside the box; both clicks of a double click count.
     if (watched == text1_ && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -5,6 +5,7 @@
 
 #include "ui/form.h"
 #include "ui/main_form.h"
+#include "ui/qt/message_box.h"
 #include "ui/seams.h"
 
 class QLineEdit;
@@ -29,7 +30,6 @@ class MainWindow : public QDialog, private OwnerWindow {
     void wireHandlers();
 
     class LineEditField;
-    class MessageBoxDialog;
 
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
