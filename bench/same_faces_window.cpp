@@ -7,18 +7,10 @@
 #include <QPushButton>
 
 #include "ui/form.h"
+#include "ui/qt/qt_font.h"
+#include "ui/qt/qt_text.h"
 
 namespace {
-
-QString toQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFont fontOf(const talmiro::form::Font& font) {
-    QFont result(toQString(font.face));
-    result.setPointSizeF(font.tenthsOfPoint / 10.0);
-    return result;
-}
 
 QWidget* makeControl(talmiro::form::Kind kind, QWidget* window) {
     switch (kind) {
@@ -39,6 +31,8 @@ QWidget* makeControl(talmiro::form::Kind kind, QWidget* window) {
 
 int main(int argc, char* argv[]) {
     namespace form = talmiro::form;
+    using talmiro::qt::fontOf;
+    using talmiro::qt::toQString;
     QApplication application(argc, argv);
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN")});
     QFont::insertSubstitutions(QStringLiteral("华文行楷"), {QStringLiteral("AR PL UKai CN")});
