@@ -73,6 +73,41 @@ shortcut() {  # FOLDER: the Talmiro shortcut in the all-users or the user's FOLD
         "$users"/*/"$1/Talmiro.lnk" 2>/dev/null | head -1 || true
 }
 
+# The tables as Windows reads them: the shortcuts' key paths under HKMU (root -1), and the exe a
+# versioned file, with its version and language and no hash in place of them.
+tables="$work/tables"
+for table in Registry File MsiFileHash; do msiinfo export "$msi" "$table"; done | tr -d '\r' >"$tables"
+[ "$(awk -F'\t' '$6 ~ /Shortcut$/ { print $2 }' "$tables" | sort -u)" = -1 ] ||
+    fail "the shortcuts' key paths are not under HKMU"
+grep -qP '^TalmiroExe\tProgram\tTalmiro.exe\t\d+\t2\.0\.0\.0\t2052\t' "$tables" ||
+    fail "Talmiro.exe is not packed as version 2.0.0.0, language 2052"
+! grep -qP '^TalmiroExe\t0\t' "$tables" || fail "Talmiro.exe is packed with a hash, as if unversioned"
+
+package_code() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
+build() {  # SCRIPT OUTPUT [CMAKE ARGUMENTS...]: a package from this exe, icon and licence
+    local script=$1 output=$2
+    shift 2
+    cmake "$@" -DEXE="$exe" -DICON="$icon" -DLICENSE="$here/../LICENSE" -DOUTPUT="$output" \
+        -DWORK="$output.work" -P "$script" >"$output.log" 2>&1
+}
+# A version newer only in its fourth field would install beside this one: it is refused.
+if build "$here/make_msi.cmake" "$work/fourth.msi" -DVERSION=2.0.0.1; then
+    fail "a package for 2.0.0.1 was built, which Windows would install beside 2.0.0.0"
+fi
+grep -q "Raise the third field" "$work/fourth.msi.log" || fail "no reason given for refusing 2.0.0.1"
+# One more property and nothing else: another package, which Windows must not take for this one.
+mkdir -p "$work/variant/cmake"
+cp -r "$here" "$work/variant/packaging"
+cp "$here/../cmake/VersionInfo.cmake" "$work/variant/cmake/"
+sed -i 's|<Property Id="ARPNOMODIFY" Value="1"/>|&<Property Id="VARIANT" Value="1"/>|' \
+    "$work/variant/packaging/talmiro.wxs.in"
+build "$work/variant/packaging/make_msi.cmake" "$work/variant.msi" || fail "no variant package"
+build "$here/make_msi.cmake" "$work/same.msi" || fail "the package could not be built again"
+[ "$(package_code "$work/same.msi")" = "$(package_code "$msi")" ] ||
+    fail "this package's code is not the one its inputs give"
+[ "$(package_code "$work/variant.msi")" != "$(package_code "$msi")" ] ||
+    fail "a package with another table has this package's code"
+
 # An older version from the same sources, whose licence file tells it apart.
 { cat "$here/../LICENSE"; echo "(1.9)"; } >"$work/older-licence"
 cmake -DVERSION=1.9.0.0 -DEXE="$exe" -DICON="$icon" -DLICENSE="$work/older-licence" \

@@ -1,17 +1,25 @@
 # Builds the Windows installer from Talmiro.exe, its icon and the licence, with wixl and msibuild.
 # Run with -DEXE=<Talmiro.exe> -DICON=<.ico> -DLICENSE=<licence> -DOUTPUT=<.msi> -DWORK=<folder>,
-# and -DVERSION=<a.b.c.d> for a version other than this one's (the upgrade tests build older ones).
+# and -DVERSION=<a.b.c.0> for a version other than this one's (the upgrade tests build older ones).
 #
 # The same inputs give the same bytes. wixl stamps the package's summary with the clock and a
 # random package code, and its cabinet with the files' times: the summary is written afresh with
 # the release's time (release_time.cmake) and derived codes, the product's from the version, the
-# package's from the version and the files it holds, and the files are dated at the release's time
-# too. wixl 0.101 also drops text outside ASCII while the database has no codepage, and knows no
-# condition on a feature: the Chinese texts and the desktop shortcut's condition are put in
-# afterwards with msibuild.
+# package's from everything the package is made of (this script, the tables, the files), and the
+# files are dated at the release's time too. wixl 0.101 also drops text outside ASCII while the
+# database has no codepage, knows no condition on a feature, reads no file's version and
+# numbers the HKMU root wrongly: the Chinese texts, the desktop shortcut's condition, the exe's
+# version and the root are put in afterwards with msibuild.
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/VersionInfo.cmake)
 if(NOT VERSION)
     set(VERSION ${TALMIRO_VERSION})
+endif()
+# Windows Installer compares only the first three fields of a product's version: a package newer
+# in the fourth alone would install beside the older one instead of replacing it.
+if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.0$")
+    message(FATAL_ERROR "make_msi: an installer's version is a.b.c.0, not ${VERSION}: Windows "
+                        "Installer ignores the fourth field, so that package would install beside "
+                        "the one before it. Raise the third field instead.")
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/release_time.cmake)
@@ -26,15 +34,8 @@ file(COPY_FILE ${ICON} ${WORK}/talmiro.ico)
 set(packed ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt ${WORK}/talmiro.ico)
 execute_process(COMMAND touch -d @${release_epoch} ${packed} COMMAND_ERROR_IS_FATAL ANY)
 
-set(hashes)
-foreach(file IN LISTS packed)
-    file(SHA256 ${file} hash)
-    string(APPEND hashes " ${hash}")
-endforeach()
 string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product ${VERSION}"
        TYPE SHA1 UPPER)
-string(UUID package_code NAMESPACE ${TALMIRO_UPGRADE_CODE}
-       NAME "package ${VERSION}${hashes}" TYPE SHA1 UPPER)
 set(MSI_VERSION ${VERSION})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/talmiro.wxs.in ${WORK}/talmiro.wxs @ONLY)
 
@@ -46,6 +47,16 @@ file(WRITE ${WORK}/LaunchCondition.idt
 file(WRITE ${WORK}/Condition.idt
      "Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
      "DesktopShortcut\t1\tDESKTOPSHORTCUT = 1\r\n")
+# Windows caches a package by its code and takes two packages with one code for the same: the
+# code changes with any byte of what the package is made of.
+set(hashes)
+foreach(input IN LISTS packed ITEMS ${WORK}/talmiro.wxs ${WORK}/_ForceCodepage.idt
+              ${WORK}/LaunchCondition.idt ${WORK}/Condition.idt ${CMAKE_CURRENT_LIST_FILE})
+    file(SHA256 ${input} hash)
+    string(APPEND hashes " ${hash}")
+endforeach()
+string(UUID package_code NAMESPACE ${TALMIRO_UPGRADE_CODE}
+       NAME "package ${VERSION}${hashes}" TYPE SHA1 UPPER)
 file(WRITE ${WORK}/_SummaryInformation.idt
      "PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n"
      "1\t65001\r\n2\tTalmiro\r\n3\t${TALMIRO_FILE_DESCRIPTION}\r\n4\t${TALMIRO_COMPANY_NAME}\r\n"
@@ -63,6 +74,11 @@ execute_process(
     COMMAND ${in_utc} msibuild ${OUTPUT}
             -q "UPDATE `Property` SET `Value` = '${TALMIRO_COMPANY_NAME}' WHERE `Property` = 'Manufacturer'"
             -q "UPDATE `Shortcut` SET `Description` = '${TALMIRO_FILE_DESCRIPTION}'"
+            # wixl 0.101 writes HKMU as root 4, which Windows does not know: it is -1.
+            -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
+            # A versioned file, as its resources say, so that Windows replaces an older copy.
+            -q "UPDATE `File` SET `Version` = '${TALMIRO_VERSION}', `Language` = '2052' WHERE `File` = 'TalmiroExe'"
+            -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'TalmiroExe'"
             -i ${WORK}/LaunchCondition.idt -i ${WORK}/Condition.idt
             -i ${WORK}/_SummaryInformation.idt
     COMMAND_ERROR_IS_FATAL ANY)
