@@ -1,10 +1,11 @@
 # Packs the Windows zip, unpacks it afresh, and reads the version and icon resources back from
-# the exe inside it. Run with -DBUILD=<build folder> -DCPACK=<cpack> -DTESTS=<test exe>
-# -DEMULATOR=<wine>.
-execute_process(COMMAND ${CPACK} -G ZIP WORKING_DIRECTORY ${BUILD} OUTPUT_QUIET
+# the exe inside it. Run with -DEXE=<Talmiro.exe> -DLICENSE=<licence> -DWORK=<folder>
+# -DTESTS=<test exe> -DEMULATOR=<wine>.
+set(zip ${WORK}/zip-check.zip)
+execute_process(COMMAND ${CMAKE_COMMAND} -DEXE=${EXE} -DLICENSE=${LICENSE} -DOUTPUT=${zip}
+                        -DWORK=${WORK}/zip-check-packing -P ${CMAKE_CURRENT_LIST_DIR}/make_zip.cmake
                 COMMAND_ERROR_IS_FATAL ANY)
-file(GLOB zip ${BUILD}/packages/Talmiro-*-windows-x64.zip)
-set(unpacked ${BUILD}/zip-check)
+set(unpacked ${WORK}/zip-check)
 file(REMOVE_RECURSE ${unpacked})
 file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${unpacked})
 
