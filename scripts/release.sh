@@ -1,24 +1,56 @@
 #!/usr/bin/env bash
 # Sets up what is missing and builds everything a user downloads into dist/: the .deb, the
-# Windows zip and installer, and SHA256SUMS over them. The same commit gives the same bytes,
-# whoever builds it, wherever and whenever: every stamp is the commit's time.
+# Windows zip and installer, the build information that says which toolchain made them, and
+# SHA256SUMS over all four. The same commit gives the same bytes, whoever builds it, wherever and
+# whenever: every stamp is the commit's time, and the build starts in fresh folders with only the
+# project's own flags.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh windows release
+# The builder's environment stays out: compiler and flag variables (CXX, CXXFLAGS, LDFLAGS,
+# DEB_BUILD_OPTIONS, DEB_*_APPEND...), CMake's own, and dpkg-buildflags' per-user settings, which
+# it reads below $HOME. Kept: the path, the release's time if given, and a faked clock's settings,
+# which stand for the builder's clock.
+if [ -z "${TALMIRO_RELEASE_ENVIRONMENT:-}" ]; then
+    scripts/setup.sh windows release
+    home=$(mktemp -d)
+    trap 'rm -rf "$home"' EXIT
+    kept=(PATH="$PATH")
+    for name in SOURCE_DATE_EPOCH LD_PRELOAD FAKETIME FAKETIME_NO_CACHE; do
+        [ -n "${!name:-}" ] && kept+=("$name=${!name}")
+    done
+    env -i "${kept[@]}" HOME="$home" LANG=C.UTF-8 TALMIRO_RELEASE_ENVIRONMENT=1 "$0"
+    exit
+fi
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 umask 022  # as dpkg-buildpackage does: the modes packed are not the builder's
+version=$(sed -n 's/^set(TALMIRO_VERSION \(.*\))$/\1/p' cmake/VersionInfo.cmake)
+linux=build/dist/linux
+windows=build/dist/windows
 
-scripts/deb.sh
-cmake --preset windows
-cmake --build --preset windows --target talmiro
-rm -rf build/windows/packages
-(cd build/windows && TZ=UTC cpack)  # a zip keeps local times
-cmake --build --preset windows --target msi
+rm -rf build/dist
+scripts/deb.sh "$linux"
+cmake --preset windows -B "$windows" -DTALMIRO_TESTS=OFF -DTALMIRO_BENCH=OFF
+cmake --build "$windows" --target zip msi
 
 rm -rf dist
 mkdir dist
-cp build/release/packages/talmiro_*_amd64.deb build/windows/packages/Talmiro-*-windows-x64.zip \
-    build/windows/packages/Talmiro-*-windows-x64.msi dist/
-(cd dist && sha256sum -- * >SHA256SUMS && sha256sum -c SHA256SUMS)
+files=("talmiro_${version}_amd64.deb" "Talmiro-$version-windows-x64.zip"
+       "Talmiro-$version-windows-x64.msi" "Talmiro-$version.buildinfo")
+cp "$linux/packages/${files[0]}" "$windows/packages/${files[1]}" "$windows/packages/${files[2]}" dist/
+# As Debian's .buildinfo: what a rebuilder needs to get the same bytes.
+{
+    echo "Source: talmiro"
+    echo "Version: $version"
+    echo "Commit: $(git rev-parse HEAD)"
+    echo "Source-Date-Epoch: $SOURCE_DATE_EPOCH"
+    echo "Build-Architecture: $(dpkg --print-architecture)"
+    echo "Installed-Build-Depends:"
+    dpkg-query -W -f=' ${Package} (= ${Version}),\n' g++-12 gcc-12 cpp-12 libstdc++-12-dev \
+        libc6-dev binutils binutils-x86-64-linux-gnu g++-mingw-w64-x86-64-posix \
+        gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake \
+        ninja-build qt6-base-dev qt6-base-dev-tools libqt6core6 libqt6gui6 libpng16-16 zlib1g \
+        dpkg dpkg-dev tar xz-utils gzip zip wixl msitools libmsi0 libgcab-1.0-0 | sed '$ s/,$//'
+} >"dist/${files[3]}"
+(cd dist && sha256sum -- "${files[@]}" >SHA256SUMS && sha256sum -c SHA256SUMS)
