@@ -1,30 +1,72 @@
 #!/usr/bin/env bash
-# Builds the release of the current commit twice, from two clean clones in different folders,
-# the second with another umask and time zone and, being later, another clock; fails on any byte
-# that differs, naming the file.
+# Builds the release of the current commit as one builder would, then once more for each thing
+# that a second builder has otherwise: another user and group, locale, build path, time zone and
+# clock, host name, and order in which the file system lists a folder. Fails on any byte that
+# differs, naming the file and what was varied. Runs as root, which it needs to be another user,
+# host and file system.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/setup.sh windows release reproducible
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-git clone -q . "$work/first"
-git clone -q . "$work/elsewhere/second"
-(cd "$work/first" && umask 022 && TZ=UTC scripts/release.sh) >"$work/first.log" 2>&1 ||
-    { tail -20 "$work/first.log"; exit 1; }
-(cd "$work/elsewhere/second" && umask 077 && TZ=Asia/Shanghai scripts/release.sh) \
-    >"$work/second.log" 2>&1 || { tail -20 "$work/second.log"; exit 1; }
+chmod 755 "$work"  # for the other user
+declare -A folders
+mounted=()
+cleanup() {
+    for folder in "${mounted[@]}"; do
+        fusermount3 -u "$folder" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+outputs=(dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/Talmiro-*-windows-x64.zip
+         dist/Talmiro-*-windows-x64.msi dist/Talmiro-*.buildinfo
+         build/dist/windows/app/Talmiro.exe build/dist/linux/app/talmiro)
+
+# VARIATION FOLDER [COMMAND PREFIX...]: a clean clone in FOLDER, released through the prefix.
+release() {
+    local variation=$1 folder=$2
+    shift 2
+    mkdir -p "$(dirname "$folder")"
+    git clone -q . "$folder"
+    if [ "$variation" = "file order" ]; then
+        mv "$folder" "$folder.unordered"
+        mkdir "$folder"
+        disorderfs --shuffle-dirents=yes "$folder.unordered" "$folder" >/dev/null
+        mounted+=("$folder")
+    fi
+    [ "$variation" = user ] && chown -R nobody:nogroup "$folder"
+    folders[$variation]=$folder
+    echo "building the release: $variation"
+    (cd "$folder" && "$@" scripts/release.sh) >"$work/$variation.log" 2>&1 ||
+        { tail -20 "$work/$variation.log"; exit 1; }
+}
+
+release control "$work/control/talmiro" env LC_ALL=C.UTF-8 TZ=UTC
+release user "$work/user/talmiro" setpriv --reuid=nobody --regid=nogroup --clear-groups
+release locale "$work/locale/talmiro" env LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+release "build path" "$work/path/somewhere/else/talmiro"
+release "time zone and clock" "$work/time/talmiro" env TZ=Pacific/Kiritimati faketime -f +397d
+release "host name" "$work/host/talmiro" unshare --uts sh -c 'hostname another-builder && exec "$@"' sh
+release "file order" "$work/order/talmiro"
 
 differ=0
-for file in dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/Talmiro-*-windows-x64.zip \
-            dist/Talmiro-*-windows-x64.msi build/windows/app/Talmiro.exe build/release/app/talmiro; do
-    for built in "$work"/first/$file; do
-        name=${built#"$work/first/"}
-        if ! cmp -s "$built" "$work/elsewhere/second/$name"; then
-            echo "reproducible.sh: $name differs between the two builds" >&2
-            differ=1
-        fi
+for variation in user locale "build path" "time zone and clock" "host name" "file order"; do
+    folder=${folders[$variation]}
+    for output in "${outputs[@]}"; do
+        for built in "${folders[control]}"/$output; do
+            name=${built#"${folders[control]}/"}
+            if [ ! -f "$built" ]; then
+                echo "reproducible.sh: the release made no $name" >&2
+                differ=1
+            elif ! cmp -s "$built" "$folder/$name"; then
+                echo "reproducible.sh: $name differs when the $variation differs" >&2
+                differ=1
+            fi
+        done
     done
 done
 [ "$differ" -eq 0 ] || exit 1
-echo "the release, built twice, is the same to the byte:"
-cat "$work/first/dist/SHA256SUMS"
+echo "the release is the same to the byte whatever the user, locale, build path, time zone and"
+echo "clock, host name or file order:"
+cat "${folders[control]}/dist/SHA256SUMS"

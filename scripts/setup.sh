@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
 # all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine),
 # "package" (a clean Debian 12 chroot to try the .deb in), "release" (the Windows installer's
-# tools).
+# tools), "reproducible" (a faked clock and a file system that lists folders in random order).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -11,9 +11,10 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
-        windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest zip) ;;
         package) packages+=(debootstrap x11-utils imagemagick lintian) ;;
         release) packages+=(wixl msitools git) ;;
+        reproducible) packages+=(faketime disorderfs fuse3) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done
