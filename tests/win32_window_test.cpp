@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include "tests/window_driver.h"
 #include "ui/icon.h"
@@ -342,7 +343,7 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
 
 // The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in
 // their places: a batch file opened with "Open" runs and leaves its mark.
-TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
+void expectTheShellToRunAScript() {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     const std::string script = std::string(folder) + "talmiro_shell_test.cmd";
@@ -355,6 +356,97 @@ TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
     }
     EXPECT_TRUE(DeleteFileA(mark.c_str())) << "the script never ran";
     DeleteFileA(script.c_str());
+}
+
+TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
+    expectTheShellToRunAScript();
+}
+
+// Points this exe's import of kernel32's FUNCTION, which the window's code calls through, at
+// REPLACEMENT; returns what it pointed at before.
+template <typename Function>
+Function replaceKernel32Import(const char* function, Function replacement) {
+    auto* base = reinterpret_cast<std::uint8_t*>(GetModuleHandleW(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+             base +
+             headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), "kernel32.dll") != 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            const auto* named =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                lstrcmpA(reinterpret_cast<const char*>(named->Name), function) != 0) {
+                continue;
+            }
+            DWORD protection = 0;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                           &protection);
+            const auto original = reinterpret_cast<Function>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<decltype(slots->u1.Function)>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return original;
+        }
+    }
+    return nullptr;
+}
+
+// Windows 7 and Vista without the loader update: kernel32 has no AddDllDirectory, and
+// LoadLibraryExW refuses LOAD_LIBRARY_SEARCH_SYSTEM32. Every library asked for is recorded.
+decltype(&GetProcAddress) realGetProcAddress = nullptr;
+decltype(&LoadLibraryExW) realLoadLibraryExW = nullptr;
+std::vector<std::wstring> librariesAskedFor;
+
+FARPROC WINAPI oldGetProcAddress(HMODULE module, LPCSTR name) {
+    if (HIWORD(name) != 0 && lstrcmpA(name, "AddDllDirectory") == 0) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return realGetProcAddress(module, name);
+}
+
+HMODULE WINAPI oldLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) {
+    librariesAskedFor.emplace_back(name);
+    if ((flags & LOAD_LIBRARY_SEARCH_SYSTEM32) != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return realLoadLibraryExW(name, file, flags);
+}
+
+// In a process of its own (win32_window_on_an_old_loader), before anything has loaded the
+// system's DLLs: the home-page button still reaches the shell, screen readers still hear each
+// box's name, and every DLL comes from the system folder by its full path, never by its bare
+// name, which would take one planted beside the exe first.
+TEST(OldLoader, TakesTheSystemsDllsByTheirFullPath) {
+    realGetProcAddress = replaceKernel32Import("GetProcAddress", &oldGetProcAddress);
+    realLoadLibraryExW = replaceKernel32Import("LoadLibraryExW", &oldLoadLibraryExW);
+    ASSERT_TRUE(realGetProcAddress != nullptr && realLoadLibraryExW != nullptr);
+    {
+        const std::unique_ptr<WindowDriver> window = makeDriver();
+        for (std::string_view box : {"Text1", "Text2"}) {
+            EXPECT_TRUE(window->accessible(box).name == form::accessibleName(form::control(box)));
+        }
+    }
+    expectTheShellToRunAScript();
+    replaceKernel32Import("GetProcAddress", realGetProcAddress);
+    replaceKernel32Import("LoadLibraryExW", realLoadLibraryExW);
+
+    wchar_t folder[MAX_PATH] = {};
+    const std::wstring system(folder, GetSystemDirectoryW(folder, MAX_PATH));
+    std::set<std::wstring> dlls;
+    for (const std::wstring& asked : librariesAskedFor) {
+        EXPECT_TRUE(asked.starts_with(system + L'\\')) << std::string(asked.begin(), asked.end());
+        dlls.insert(asked.substr(asked.rfind(L'\\') + 1));
+    }
+    EXPECT_EQ(dlls, std::set<std::wstring>(
+                        {L"oleacc.dll", L"oleaut32.dll", L"ole32.dll", L"shell32.dll"}));
 }
 
 // The built Talmiro.exe, or the one named by TALMIRO_EXE (the copy in the zip), read as data.
@@ -445,8 +537,7 @@ TEST_F(Executable, AsksForItsDpiTheCommonControls6AndNoElevation) {
     }
 }
 
-// Loaded on first use from System32, so that start-up pays for neither and none planted beside
-// the exe is taken.
+// Loaded on first use instead, so that start-up pays for neither (where from: OldLoader).
 TEST_F(Executable, ImportsNeitherTheShellNorAccessibility) {
     const auto* base = reinterpret_cast<const std::uint8_t*>(
         LoadLibraryExW(path, nullptr, DONT_RESOLVE_DLL_REFERENCES));

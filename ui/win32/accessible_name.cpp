@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "ui/win32/com_apartment.h"
 #include "ui/win32/system_function.h"
 
 namespace talmiro::win32 {
@@ -18,13 +19,7 @@ struct Accessibility {
         systemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
     decltype(&SysAllocStringLen) allocString =
         systemFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
-    // The object crosses to the screen reader's process through COM.
-    bool comStarted = [] {
-        const auto start =
-            systemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-        const HRESULT started = start ? start(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
-        return SUCCEEDED(started) || started == RPC_E_CHANGED_MODE;  // or already up
-    }();
+    bool comStarted = startCom();
 
     bool available() const {
         return createStandard && lresultFromObject && allocString && comStarted;

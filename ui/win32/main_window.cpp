@@ -17,12 +17,7 @@ namespace {
 constexpr int firstControlId = 1001;  // clear of IDOK and IDCANCEL
 
 int controlId(std::string_view name) {
-    for (std::size_t i = 0; i < form::controls.size(); ++i) {
-        if (form::controls[i].name == name) {
-            return firstControlId + static_cast<int>(i);
-        }
-    }
-    throw std::logic_error("没有这个名称的控件");
+    return firstControlId + static_cast<int>(&form::control(name) - form::controls.data());
 }
 
 // `smaller` pixels below the font's size at this dpi.
@@ -231,7 +226,7 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam
             return FALSE;
         }
         auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        return self == nullptr ? FALSE : self->handle(message, wParam, lParam);
+        return self == nullptr ? FALSE : self->handleMessage(message, wParam, lParam);
     } catch (...) {
         if (message == WM_INITDIALOG) {
             DestroyWindow(dialog);
@@ -240,7 +235,7 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
-INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {

@@ -44,7 +44,7 @@ class MainWindow : private OwnerWindow {
     NativeHandle nativeHandle() const override;
     void createControls();
     void fitPromptIntoText1(int dpi);
-    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id);
     void drawLabel(const DRAWITEMSTRUCT& item);
     const form::Control* formControl(HWND control) const;
