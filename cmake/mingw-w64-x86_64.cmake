@@ -1,16 +1,5 @@
-# Cross-builds the Windows executable with Debian's mingw-w64 (POSIX threads, which GoogleTest
-# needs) and runs what it builds under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 64-bit Windows build (the windows preset).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(TALMIRO_MINGW_TARGET x86_64-w64-mingw32)
+set(TALMIRO_WINE_LOADER /usr/lib/wine/wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

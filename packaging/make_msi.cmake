@@ -1,6 +1,7 @@
 # Builds the Windows installer from Talmiro.exe, its icon and the licence, with wixl and msibuild.
 # Run with -DEXE=<Talmiro.exe> -DICON=<.ico> -DLICENSE=<licence> -DOUTPUT=<.msi> -DWORK=<folder>,
-# and -DVERSION=<a.b.c.0> for a version other than this one's (the upgrade tests build older ones).
+# -DARCH=<x64|x86> for the exe's width (x64 by default), and -DVERSION=<a.b.c.0> for a version
+# other than this one's (the upgrade tests build older ones).
 #
 # The same inputs give the same bytes. wixl stamps the package's summary with the clock and a
 # random package code, and its cabinet with the files' times: the summary is written afresh with
@@ -34,8 +35,32 @@ file(COPY_FILE ${ICON} ${WORK}/talmiro.ico)
 set(packed ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt ${WORK}/talmiro.ico)
 execute_process(COMMAND touch -d @${release_epoch} ${packed} COMMAND_ERROR_IS_FATAL ANY)
 
-string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product ${VERSION}"
-       TYPE SHA1 UPPER)
+# One product for each width, in its own Program Files; each takes the other's place (below), so
+# that a computer never lists Talmiro twice.
+if(NOT ARCH)
+    set(ARCH x64)
+endif()
+if(ARCH STREQUAL x64)
+    string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product ${VERSION}"
+           TYPE SHA1 UPPER)
+    set(MSI_WIN64 yes)
+    set(MSI_PROGRAM_FILES ProgramFiles64Folder)
+    set(MSI_PROGRAM_COMPONENT 0E3C6F1A-5D2B-4C8E-9A71-3B5D2C8E4F10)
+    set(MSI_START_MENU_COMPONENT 7A2E9C41-0B6D-4F3A-8E15-C94D0A6B2E71)
+    set(MSI_DESKTOP_COMPONENT B84F1D27-6C3E-4A09-9D52-E1F7A3C60B94)
+    set(platform x64)
+elseif(ARCH STREQUAL x86)
+    string(UUID MSI_PRODUCT_CODE NAMESPACE ${TALMIRO_UPGRADE_CODE} NAME "product x86 ${VERSION}"
+           TYPE SHA1 UPPER)
+    set(MSI_WIN64 no)
+    set(MSI_PROGRAM_FILES ProgramFilesFolder)
+    set(MSI_PROGRAM_COMPONENT 5B7D3E90-2C4A-4F61-8D2E-6A1C9F3B7E05)
+    set(MSI_START_MENU_COMPONENT C3E81A4F-9B25-4D7C-A6F0-2E5D8B1C4A93)
+    set(MSI_DESKTOP_COMPONENT 2F9A6C1D-8E3B-4B50-9C74-D1A5E7F2B368)
+    set(platform Intel)
+else()
+    message(FATAL_ERROR "make_msi: ARCH is x64 or x86, not ${ARCH}")
+endif()
 set(MSI_VERSION ${VERSION})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/talmiro.wxs.in ${WORK}/talmiro.wxs @ONLY)
 
@@ -60,13 +85,13 @@ string(UUID package_code NAMESPACE ${TALMIRO_UPGRADE_CODE}
 file(WRITE ${WORK}/_SummaryInformation.idt
      "PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n"
      "1\t65001\r\n2\tTalmiro\r\n3\t${TALMIRO_FILE_DESCRIPTION}\r\n4\t${TALMIRO_COMPANY_NAME}\r\n"
-     "5\tInstaller\r\n7\tx64;2052\r\n9\t{${package_code}}\r\n12\t${stamp}\r\n13\t${stamp}\r\n"
+     "5\tInstaller\r\n7\t${platform};2052\r\n9\t{${package_code}}\r\n12\t${stamp}\r\n13\t${stamp}\r\n"
      "14\t500\r\n15\t2\r\n18\twixl\r\n19\t2\r\n")
 
 file(REMOVE ${OUTPUT})
 # The cabinet and the summary keep their times as local times: one zone for every builder.
 set(in_utc ${CMAKE_COMMAND} -E env TZ=UTC)
-execute_process(COMMAND ${in_utc} wixl --arch x64 --output ${OUTPUT} talmiro.wxs
+execute_process(COMMAND ${in_utc} wixl --arch ${ARCH} --output ${OUTPUT} talmiro.wxs
                 WORKING_DIRECTORY ${WORK} COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${in_utc} msibuild ${OUTPUT} -i ${WORK}/_ForceCodepage.idt
                 COMMAND_ERROR_IS_FATAL ANY)
@@ -74,6 +99,8 @@ execute_process(
     COMMAND ${in_utc} msibuild ${OUTPUT}
             -q "UPDATE `Property` SET `Value` = '${TALMIRO_COMPANY_NAME}' WHERE `Property` = 'Manufacturer'"
             -q "UPDATE `Shortcut` SET `Description` = '${TALMIRO_FILE_DESCRIPTION}'"
+            # The same version of the other width counts as older, and is replaced.
+            -q "UPDATE `Upgrade` SET `Attributes` = 513 WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
             # wixl 0.101 writes HKMU as root 4, which Windows does not know: it is -1.
             -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
             # A versioned file, as its resources say, so that Windows replaces an older copy.

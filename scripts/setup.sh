@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
-# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine),
-# "package" (a clean Debian 12 chroot to try the .deb in), "release" (the Windows installer's
-# tools), "reproducible" (a faked clock and a file system that lists folders in random order).
+# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and
+# Wine, for 64 and 32 bits), "package" (a clean Debian 12 chroot to try the .deb in), "release"
+# (the Windows installer's tools), "reproducible" (a faked clock and a file system that lists
+# folders in random order).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -11,7 +12,8 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
-        windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest zip) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+                            wine32:i386 googletest zip) ;;
         package) packages+=(debootstrap x11-utils imagemagick lintian) ;;
         release) packages+=(wixl msitools git) ;;
         reproducible) packages+=(faketime disorderfs fuse3) ;;
@@ -37,6 +39,10 @@ else
     exit 1
 fi
 echo "Installing: ${missing[*]}"
+# 32-bit Wine comes from Debian's i386 architecture.
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -qq --no-install-recommends "${missing[@]}"

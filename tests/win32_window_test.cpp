@@ -290,32 +290,34 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
+std::vector<HGDIOBJ> madeForTheWindow;
+
+// Refuses the first edit box, keeping what the window had made for itself by then.
+LRESULT CALLBACK refuseTheEditBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t kind[8] = {};
+    GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
+    if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
+        const HWND dialog = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            madeForTheWindow.push_back(
+                reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        }
+        madeForTheWindow.push_back(
+            reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)));
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Control creation refused half way: the window is not made, and the fonts and the icon that
 // were made for it are freed.
 TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
-    static std::vector<HGDIOBJ> made;
-    HHOOK hook = SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            wchar_t kind[8] = {};
-            GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
-            if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
-                const HWND dialog = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
-                for (HWND child = GetWindow(dialog, GW_CHILD); child;
-                     child = GetWindow(child, GW_HWNDNEXT)) {
-                    made.push_back(
-                        reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
-                }
-                made.push_back(
-                    reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)));
-                return 1;
-            }
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CBT, refuseTheEditBoxes, nullptr, GetCurrentThreadId());
     fake::Shell shell;
     EXPECT_THROW(win32::MainWindow(GetModuleHandleW(nullptr), shell), std::runtime_error);
     UnhookWindowsHookEx(hook);
+    const std::vector<HGDIOBJ>& made = madeForTheWindow;
     ASSERT_EQ(made.size(), 3u) << "two labels' fonts and the icon";
     EXPECT_EQ(GetObjectType(made[0]), 0u);
     EXPECT_EQ(GetObjectType(made[1]), 0u);
@@ -535,6 +537,27 @@ TEST_F(Executable, AsksForItsDpiTheCommonControls6AndNoElevation) {
           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
+    const char* width =
+        sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    EXPECT_NE(manifest.find(width), std::string::npos) << width;
+}
+
+// At a random address, with no code run from data; the 32-bit exe may use 4 GB on a 64-bit
+// Windows, the 64-bit one addresses all of its space at random.
+TEST_F(Executable, IsLoadedAtARandomAddressWithNoCodeRunFromData) {
+    const auto* base = reinterpret_cast<const std::uint8_t*>(
+        LoadLibraryExW(path, nullptr, DONT_RESOLVE_DLL_REFERENCES));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const WORD dll = headers->OptionalHeader.DllCharacteristics;
+    EXPECT_TRUE(dll & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
+    EXPECT_TRUE(dll & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+    if (sizeof(void*) == 8) {
+        EXPECT_TRUE(dll & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA);
+    } else {
+        EXPECT_TRUE(headers->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    }
+    FreeLibrary(reinterpret_cast<HMODULE>(const_cast<std::uint8_t*>(base)));
 }
 
 // Loaded on first use instead, so that start-up pays for neither (where from: OldLoader).

@@ -66,8 +66,9 @@ void MainForm::reportRuntimeError(std::string_view description) {
         messages_.show(runtimeErrorTitle, text);
     } catch (...) {
         // The report itself failed; stderr is the last place the user could still see it.
-        std::fprintf(stderr, "Talmiro: 运行时错误：%.*s（无法显示错误信息框）\n",
-                     static_cast<int>(description.size()), description.data());
+        const std::string line =
+            "Talmiro: 运行时错误：" + std::string(description) + "（无法显示错误信息框）\n";
+        std::fputs(line.c_str(), stderr);
     }
 }
 
