@@ -3,12 +3,14 @@
 # meet it: a silent install with its files, shortcuts and Apps & Features entry, the program
 # starting from it; an upgrade from an older package, the same version again, an older package
 # over the newer; and an uninstall that leaves the prefix as it found it. Needs an X display for
-# the program's window (xvfb-run).
-# Usage: check_msi.sh PACKAGE.msi TALMIRO.EXE TALMIRO.ICO
+# the program's window (xvfb-run). With the other width's package, also that one installed first,
+# which this one must replace, so that the computer lists Talmiro once.
+# Usage: check_msi.sh PACKAGE.msi TALMIRO.EXE TALMIRO.ICO [OTHER-WIDTH.msi]
 set -euo pipefail
 msi=$(realpath "$1")
 exe=$(realpath "$2")
 icon=$(realpath "$3")
+other=${4:+$(realpath "$4")}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 # The user's folders in a prefix lead to $HOME: a home of its own keeps all in the test. Like any
@@ -25,7 +27,16 @@ fail() {
     exit 1
 }
 
-folder="$WINEPREFIX/drive_c/Program Files/Talmiro"
+# A 64-bit prefix, as most computers now are: the 32-bit package goes to Program Files (x86).
+wine64=/usr/lib/wine/wine64
+if msiinfo suminfo "$msi" | grep -q '^Template: Intel;'; then
+    arch=x86 program_files='Program Files (x86)' other_program_files='Program Files'
+    wine=/usr/lib/wine/wine
+else
+    arch=x64 program_files='Program Files' other_program_files='Program Files (x86)'
+    wine=$wine64
+fi
+folder="$WINEPREFIX/drive_c/$program_files/Talmiro"
 registry="$WINEPREFIX/system.reg"
 # Registry and file tree, less what Wine keeps for itself: the times of its registry keys, the
 # Windows Installer's own store (C:\windows\Installer and the Installer keys) once empty, and its
@@ -46,7 +57,7 @@ snapshot() {
 msiexec() {
     local started
     started=$(date +%s.%N)
-    wine msiexec "$@" /qn </dev/null >/dev/null 2>&1 || return $?
+    "$wine64" msiexec "$@" /qn </dev/null >/dev/null 2>&1 || return $?
     wineserver -w
     awk -v started="$started" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - started }'
 }
@@ -87,7 +98,7 @@ package_code() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p';
 build() {  # SCRIPT OUTPUT [CMAKE ARGUMENTS...]: a package from this exe, icon and licence
     local script=$1 output=$2
     shift 2
-    cmake "$@" -DEXE="$exe" -DICON="$icon" -DLICENSE="$here/../LICENSE" -DOUTPUT="$output" \
+    cmake "$@" -DARCH=$arch -DEXE="$exe" -DICON="$icon" -DLICENSE="$here/../LICENSE" -DOUTPUT="$output" \
         -DWORK="$output.work" -P "$script" >"$output.log" 2>&1
 }
 # A version newer only in its fourth field would install beside this one: it is refused.
@@ -110,9 +121,9 @@ build "$here/make_msi.cmake" "$work/same.msi" || fail "the package could not be 
 
 # An older version from the same sources, whose licence file tells it apart.
 { cat "$here/../LICENSE"; echo "(1.9)"; } >"$work/older-licence"
-cmake -DVERSION=1.9.0.0 -DEXE="$exe" -DICON="$icon" -DLICENSE="$work/older-licence" \
+cmake -DVERSION=1.9.0.0 -DARCH=$arch -DEXE="$exe" -DICON="$icon" -DLICENSE="$work/older-licence" \
     -DOUTPUT="$work/older.msi" -DWORK="$work/older" -P "$here/make_msi.cmake" >/dev/null
-wineboot -i </dev/null >/dev/null 2>&1
+"$wine64" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
 snapshot >"$work/before"
 
@@ -121,6 +132,14 @@ snapshot >"$work/before"
 installed=$(msiexec /i "$msi" DESKTOPSHORTCUT=1) || fail "the install with a desktop shortcut failed"
 [ -n "$(shortcut Desktop)" ] || fail "DESKTOPSHORTCUT=1 made no desktop shortcut"
 removed=$(msiexec /x "$msi") || fail "the uninstall failed"
+if [ -n "$other" ]; then
+    msiexec /i "$other" >/dev/null || fail "the other width's package did not install"
+    msiexec /i "$msi" >/dev/null || fail "this package did not install over the other width's"
+    [ "$(entries)" -eq 1 ] || fail "both widths left $(entries) entries in Apps & Features"
+    [ ! -e "$WINEPREFIX/drive_c/$other_program_files/Talmiro/Talmiro.exe" ] ||
+        fail "the other width's Talmiro.exe is still there"
+    msiexec /x "$msi" >/dev/null || fail "the uninstall after the other width failed"
+fi
 msiexec /i "$work/older.msi" >/dev/null || fail "the older package did not install"
 msiexec /i "$msi" >/dev/null || fail "the upgrade from the older package failed"
 
@@ -130,9 +149,9 @@ cmp -s "$here/../LICENSE" "$folder/LICENSE.txt" || fail "the upgrade left the ol
 [ -z "$(shortcut Desktop)" ] || fail "a desktop shortcut nobody asked for"
 link=$(shortcut "Start Menu/Programs")
 [ -n "$link" ] || fail "no Start-menu shortcut"
-grep -aq 'C:\\Program Files\\Talmiro\\Talmiro.exe' "$link" || fail "the shortcut leads elsewhere"
+grep -aqF "C:\\$program_files\\Talmiro\\Talmiro.exe" "$link" || fail "the shortcut leads elsewhere"
 holds "$link" 查询化学式的软件 || fail "the shortcut lacks its description"
-holds "$link" 'C:\Program Files\Talmiro\' || fail "the shortcut starts Talmiro in another folder"
+holds "$link" "C:\\$program_files\\Talmiro\\" || fail "the shortcut starts Talmiro in another folder"
 for expected in 'DisplayVersion="2.0.0.0"' "Publisher=$(escaped 小林工作室)" \
                 'HelpLink="http://www.example.com/xiaolin/"' 'NoModify=dword:00000001' \
                 'Language=dword:00000804'; do
@@ -141,9 +160,9 @@ for expected in 'DisplayVersion="2.0.0.0"' "Publisher=$(escaped 小林工作室)
         fail "Apps & Features shows $name=$(value "$name"), not ${expected#*=}"
 done
 product_icon=$(awk -F'"' '/^"ProductIcon"=/ { print $4 }' "$registry" | sed 's/\\\\/\\/g')
-[ -f "$(winepath -u "$product_icon" 2>/dev/null)" ] || fail "Apps & Features has no icon"
+[ -f "$("$wine64" winepath -u "$product_icon" 2>/dev/null)" ] || fail "Apps & Features has no icon"
 
-wine "C:\\Program Files\\Talmiro\\Talmiro.exe" </dev/null >/dev/null 2>&1 &
+"$wine" "C:\\$program_files\\Talmiro\\Talmiro.exe" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do
     xwininfo -root -tree 2>/dev/null | grep -q '"Talmiro": ("talmiro.exe"' && break
     sleep 0.1

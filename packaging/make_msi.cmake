@@ -69,6 +69,15 @@ file(WRITE ${WORK}/_ForceCodepage.idt "\r\n\r\n65001\t_ForceCodepage\r\n")
 file(WRITE ${WORK}/LaunchCondition.idt
      "Condition\tDescription\r\ns255\tl255\r\nLaunchCondition\tCondition\r\n"
      "NOT WIX_DOWNGRADE_DETECTED\t已经安装了更新版本的 Talmiro，这个旧版本不能安装。\r\n")
+# wixl's upgrade rows, but with this version itself counted as older (513: features migrated,
+# maximum included), so that the other width's package of the same version is replaced; the
+# same package again is this product, which Windows never counts as related.
+file(WRITE ${WORK}/Upgrade.idt
+     "UpgradeCode\tVersionMin\tVersionMax\tLanguage\tAttributes\tRemove\tActionProperty\r\n"
+     "s38\tS20\tS20\tS255\ti4\tS255\ts72\r\n"
+     "Upgrade\tUpgradeCode\tVersionMin\tVersionMax\tLanguage\tAttributes\r\n"
+     "{${TALMIRO_UPGRADE_CODE}}\t\t${VERSION}\t\t513\t\tWIX_UPGRADE_DETECTED\r\n"
+     "{${TALMIRO_UPGRADE_CODE}}\t${VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED\r\n")
 file(WRITE ${WORK}/Condition.idt
      "Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
      "DesktopShortcut\t1\tDESKTOPSHORTCUT = 1\r\n")
@@ -76,7 +85,8 @@ file(WRITE ${WORK}/Condition.idt
 # code changes with any byte of what the package is made of.
 set(hashes)
 foreach(input IN LISTS packed ITEMS ${WORK}/talmiro.wxs ${WORK}/_ForceCodepage.idt
-              ${WORK}/LaunchCondition.idt ${WORK}/Condition.idt ${CMAKE_CURRENT_LIST_FILE})
+              ${WORK}/LaunchCondition.idt ${WORK}/Upgrade.idt ${WORK}/Condition.idt
+              ${CMAKE_CURRENT_LIST_FILE})
     file(SHA256 ${input} hash)
     string(APPEND hashes " ${hash}")
 endforeach()
@@ -99,14 +109,12 @@ execute_process(
     COMMAND ${in_utc} msibuild ${OUTPUT}
             -q "UPDATE `Property` SET `Value` = '${TALMIRO_COMPANY_NAME}' WHERE `Property` = 'Manufacturer'"
             -q "UPDATE `Shortcut` SET `Description` = '${TALMIRO_FILE_DESCRIPTION}'"
-            # The same version of the other width counts as older, and is replaced.
-            -q "UPDATE `Upgrade` SET `Attributes` = 513 WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
             # wixl 0.101 writes HKMU as root 4, which Windows does not know: it is -1.
             -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
             # A versioned file, as its resources say, so that Windows replaces an older copy.
             -q "UPDATE `File` SET `Version` = '${TALMIRO_VERSION}', `Language` = '2052' WHERE `File` = 'TalmiroExe'"
             -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'TalmiroExe'"
-            -i ${WORK}/LaunchCondition.idt -i ${WORK}/Condition.idt
+            -i ${WORK}/LaunchCondition.idt -i ${WORK}/Upgrade.idt -i ${WORK}/Condition.idt
             -i ${WORK}/_SummaryInformation.idt
     COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "${OUTPUT}: Talmiro ${VERSION}, product code {${MSI_PRODUCT_CODE}}")

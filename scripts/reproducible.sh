@@ -20,8 +20,9 @@ cleanup() {
 }
 trap cleanup EXIT
 outputs=(dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/Talmiro-*-windows-x64.zip
-         dist/Talmiro-*-windows-x64.msi dist/Talmiro-*.buildinfo
-         build/dist/windows/app/Talmiro.exe build/dist/linux/app/talmiro)
+         dist/Talmiro-*-windows-x64.msi dist/Talmiro-*-windows-x86.zip
+         dist/Talmiro-*-windows-x86.msi dist/Talmiro-*.buildinfo build/dist/linux/app/talmiro
+         build/dist/windows/app/Talmiro.exe build/dist/windows-x86/app/Talmiro.exe)
 
 # VARIATION FOLDER [COMMAND PREFIX...]: a clean clone in FOLDER, released through the prefix.
 release() {
