@@ -1,5 +1,5 @@
 // The yardstick for start-up on Windows: the least a Win32 program does to show a window of
-// Talmiro's size with some text in it.
+// Talmiro's size with some text in it, linked with Talmiro's resources and so its manifest.
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {

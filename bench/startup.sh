@@ -5,13 +5,15 @@
 # median of the runs' ratios, so that a drift of the machine during the run cancels out.
 #   bench/startup.sh [RUNS]            the Qt program against a minimal Qt Widgets window, and
 #                                      against the same controls, texts and faces in plain widgets
-#   bench/startup.sh windows [RUNS]    Talmiro.exe against a minimal Win32 window, under Wine
+#   bench/startup.sh windows [RUNS]    Talmiro.exe against a minimal Win32 window with the same
+#                                      manifest, under Wine
+#   bench/startup.sh windows-x86 [RUNS]  the same for the 32-bit build, under 32-bit Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 target=linux
-if [ "${1:-}" = windows ]; then
-    target=windows
+if [ "${1:-}" = windows ] || [ "${1:-}" = windows-x86 ]; then
+    target=$1
     shift
 fi
 runs=${1:-30}
@@ -26,7 +28,7 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
     kill "$xvfb_pid" 2>/dev/null || true
-    [ "$target" = windows ] && wineserver -k 2>/dev/null || true
+    [ "$target" != linux ] && wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
 export DISPLAY=$display
@@ -37,13 +39,19 @@ if [ "$target" = linux ]; then
               "SameFaces build/release/bench/same_faces_window")
 else
     scripts/setup.sh windows
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows --target talmiro minimal_win32
-    # A prefix of its own that draws on the X display, unlike the test prefix.
-    export WINEPREFIX="$PWD/build/windows/wineprefix-x11" WINEDEBUG=-all
+    cmake --preset "$target" >/dev/null
+    cmake --build --preset "$target" --target talmiro minimal_win32
+    # A prefix of its own that draws on the X display, unlike the test prefix, with the loader
+    # of the build's width.
+    export WINEPREFIX="$PWD/build/$target/wineprefix-x11" WINEDEBUG=-all
+    if [ "$target" = windows ]; then
+        export TALMIRO_WINE=/usr/lib/wine/wine64
+    else
+        export TALMIRO_WINE=/usr/lib/wine/wine WINEARCH=win32
+    fi
     scripts/wine-prefix.sh
-    programs=("Talmiro wine build/windows/app/Talmiro.exe"
-              "Minimal wine build/windows/bench/minimal_win32.exe")
+    programs=("Talmiro $TALMIRO_WINE build/$target/app/Talmiro.exe"
+              "Minimal $TALMIRO_WINE build/$target/bench/minimal_win32.exe")
 fi
 
 results=$(mktemp)
