@@ -179,6 +179,9 @@ class Win32Driver : public WindowDriver {
         seen->Release();
         return result;
     }
+    bool underWine() override {
+        return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    }
     NativeHandle handle() override { return reinterpret_cast<NativeHandle>(window.handle()); }
     bool takesInput() override { return IsWindowEnabled(window.handle()) != 0; }
 
@@ -341,6 +344,73 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
     window.drag(face, "Text1");
     EXPECT_EQ(window.text("Text1"), form::inputPrompt)
         << "the lost press made a later drag a click";
+}
+
+// Every path a screen reader takes to a box ends at the box's own object: the window it names,
+// one object (COM's identity) behind each of its interfaces, no method writing through a null
+// pointer, and the same name when reached from the dialog's children.
+TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
+    Win32Driver window;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const auto nameOf = [](IAccessible* object, VARIANT child) {
+        BSTR name = nullptr;
+        object->get_accName(child, &name);
+        const std::u16string read(reinterpret_cast<const char16_t*>(name), SysStringLen(name));
+        SysFreeString(name);
+        return read;
+    };
+    VARIANT self{};
+    self.vt = VT_I4;
+    std::set<std::u16string> names;
+    for (std::string_view name : {"Text1", "Text2"}) {
+        const HWND box = window.window.control(name);
+        IAccessible* object = nullptr;
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(box, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+        HWND found = nullptr;
+        EXPECT_EQ(WindowFromAccessibleObject(object, &found), S_OK);
+        EXPECT_EQ(found, box);
+        IUnknown* identity = nullptr;
+        IOleWindow* window = nullptr;
+        IUnknown* viaWindow = nullptr;
+        object->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
+        ASSERT_EQ(object->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&window)),
+                  S_OK);
+        window->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&viaWindow));
+        EXPECT_EQ(viaWindow, identity);
+        EXPECT_EQ(object->GetTypeInfoCount(nullptr), E_INVALIDARG);
+        names.insert(nameOf(object, self));
+        viaWindow->Release();
+        window->Release();
+        identity->Release();
+        object->Release();
+    }
+    EXPECT_EQ(names, std::set<std::u16string>({u"化学式或名称", u"查询结果"}));
+
+    IAccessible* dialog = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(window.window.handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&dialog)),
+              S_OK);
+    std::vector<VARIANT> children(form::controls.size() + 2);
+    LONG got = 0;
+    AccessibleChildren(dialog, 0, static_cast<LONG>(children.size()), children.data(), &got);
+    std::set<std::u16string> seen;
+    for (LONG i = 0; i < got; ++i) {
+        IAccessible* child = nullptr;
+        if (children[i].vt == VT_DISPATCH &&
+            SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                           reinterpret_cast<void**>(&child)))) {
+            seen.insert(nameOf(child, self));
+            child->Release();
+        }
+        VariantClear(&children[i]);
+    }
+    dialog->Release();
+    for (const std::u16string& name : names) {
+        EXPECT_TRUE(seen.contains(name)) << "not reached from the dialog";
+    }
 }
 
 // The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in

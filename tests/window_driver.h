@@ -30,7 +30,8 @@ struct Font {
 };
 
 // A control as a screen reader reads it. Roles are MSAA's: 41 static text, 42 editable text,
-// 43 push button.
+// 43 push button; Wine gives buttons and labels the generic client role instead.
+inline constexpr int winesGenericRole = 10;
 struct Accessible {
     std::u16string name, description, value;
     int role;
@@ -61,6 +62,7 @@ class WindowDriver {
     virtual bool showsWholeText(std::string_view textBox) = 0;  // none of it scrolled away
     virtual std::vector<form::Rgb> icon() = 0;  // 32 x 32, rows top down; see-through is black
     virtual Accessible accessible(std::string_view control) = 0;
+    virtual bool underWine() { return false; }
     virtual NativeHandle handle() = 0;
     virtual bool takesInput() = 0;  // false while a modal box blocks the window
     // Runs `action`, noting each message box it opens; `whileOpen` runs with the box up, then

@@ -1,6 +1,7 @@
 #include "ui/win32/accessible_name.h"
 
 #include <oleacc.h>
+#include <servprov.h>
 
 #include <new>
 
@@ -35,12 +36,20 @@ bool isSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// Everything from the standard object but the control's own name and description.
-class NamedAccessible final : public IAccessible {
+// Everything from the standard object but the control's own name and description. Its other
+// interfaces are answered here too, so that no path leads a screen reader back to the standard
+// object and its name, and COM's identity rules hold: the same IUnknown from every interface.
+class NamedAccessible final : public IAccessible,
+                              public IOleWindow,
+                              public IEnumVARIANT,
+                              public IServiceProvider {
   public:
-    NamedAccessible(IAccessible* standard, std::u16string_view name,
+    NamedAccessible(HWND control, IAccessible* standard, std::u16string_view name,
                     std::u16string_view description)
-        : standard_(standard), name_(name), description_(description) {}
+        : control_(control), standard_(standard), name_(name), description_(description) {
+        standard_->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(&children_));
+        standard_->QueryInterface(__uuidof(IServiceProvider), reinterpret_cast<void**>(&services_));
+    }
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -48,10 +57,16 @@ class NamedAccessible final : public IAccessible {
         if (object == nullptr) {
             return E_POINTER;
         }
-        const bool ours =
-            id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible);
-        *object = ours ? static_cast<IAccessible*>(this) : nullptr;
-        if (!ours) {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+        } else if (id == __uuidof(IOleWindow)) {
+            *object = static_cast<IOleWindow*>(this);
+        } else if (id == __uuidof(IEnumVARIANT) && children_ != nullptr) {
+            *object = static_cast<IEnumVARIANT*>(this);
+        } else if (id == __uuidof(IServiceProvider) && services_ != nullptr) {
+            *object = static_cast<IServiceProvider*>(this);
+        } else {
+            *object = nullptr;
             return E_NOINTERFACE;
         }
         AddRef();
@@ -68,6 +83,9 @@ class NamedAccessible final : public IAccessible {
 
     // Late binding would reach the standard object's name: screen readers call the methods.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) {
+            return E_INVALIDARG;
+        }
         *count = 0;
         return S_OK;
     }
@@ -78,6 +96,32 @@ class NamedAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         return E_NOTIMPL;
+    }
+
+    // The box's window, as WindowFromAccessibleObject asks it of the object.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (window == nullptr) {
+            return E_INVALIDARG;
+        }
+        *window = control_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+        return children_->Next(count, children, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return children_->Clone(copy); }
+
+    // A service that is this object itself is answered by this object, never the standard one.
+    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID id, void** object) override {
+        if (service == __uuidof(IAccessible) || id == __uuidof(IAccessible) ||
+            id == __uuidof(IUnknown) || id == __uuidof(IDispatch)) {
+            return QueryInterface(id, object);
+        }
+        return services_->QueryService(service, id, object);
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -149,7 +193,15 @@ class NamedAccessible final : public IAccessible {
     }
 
   private:
-    ~NamedAccessible() { standard_->Release(); }
+    ~NamedAccessible() {
+        if (services_ != nullptr) {
+            services_->Release();
+        }
+        if (children_ != nullptr) {
+            children_->Release();
+        }
+        standard_->Release();
+    }
 
     static HRESULT copy(std::u16string_view text, BSTR* out) {
         if (out == nullptr) {
@@ -160,7 +212,10 @@ class NamedAccessible final : public IAccessible {
         return *out == nullptr ? E_OUTOFMEMORY : S_OK;
     }
 
+    HWND control_;
     IAccessible* standard_;
+    IEnumVARIANT* children_ = nullptr;
+    IServiceProvider* services_ = nullptr;
     std::u16string_view name_;
     std::u16string_view description_;
     LONG references_ = 1;
@@ -168,21 +223,21 @@ class NamedAccessible final : public IAccessible {
 
 }  // namespace
 
-LRESULT namedAccessibleObject(HWND control, WPARAM flags, std::u16string_view name,
+LRESULT namedAccessibleObject(HWND control, LONG object, WPARAM flags, std::u16string_view name,
                               std::u16string_view description) {
     const Accessibility& loaded = accessibility();
     IAccessible* standard = nullptr;
-    if (!loaded.available() ||
-        FAILED(loaded.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                     reinterpret_cast<void**>(&standard)))) {
+    if (!loaded.available() || FAILED(loaded.createStandard(control, object, __uuidof(IAccessible),
+                                                            reinterpret_cast<void**>(&standard)))) {
         return 0;
     }
-    auto* named = new (std::nothrow) NamedAccessible(standard, name, description);
+    auto* named = new (std::nothrow) NamedAccessible(control, standard, name, description);
     if (named == nullptr) {
         standard->Release();
         return 0;
     }
-    const LRESULT result = loaded.lresultFromObject(__uuidof(IAccessible), flags, named);
+    const LRESULT result =
+        loaded.lresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named));
     named->Release();
     return result < 0 ? 0 : result;
 }

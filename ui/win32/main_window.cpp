@@ -324,11 +324,13 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
         pasteFirstLine(control);
         return 0;
     }
-    // The system would name a box after the label created before it.
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT &&
+    // The system would name a box after the label created before it: both the box's own object
+    // and the window object that the dialog's children lead to.
+    const LONG object = static_cast<LONG>(lParam);
+    if (message == WM_GETOBJECT && (object == OBJID_CLIENT || object == OBJID_WINDOW) &&
         !which.accessibleName.empty()) {
-        if (const LRESULT named = namedAccessibleObject(control, wParam, which.accessibleName,
-                                                        which.accessibleDescription)) {
+        if (const LRESULT named = namedAccessibleObject(
+                control, object, wParam, which.accessibleName, which.accessibleDescription)) {
             return named;
         }
     }
