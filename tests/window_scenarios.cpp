@@ -300,7 +300,9 @@ TEST_F(Window, ScreenReadersNameEveryControlAndReadTheInput) {
         }
     }
     EXPECT_EQ(window->accessible("Text1").name, u"化学式或名称");
-    EXPECT_EQ(window->accessible("Text1").description, prompt) << "the prompt, once it is gone";
+    EXPECT_EQ(window->accessible("Text1").description, u"输入化学式或名称后按回车键查询")
+        << "a hint, not the prompt again";
+    EXPECT_EQ(window->accessible("Command2").description, u"在浏览器中打开作者的主页");
     EXPECT_EQ(window->accessible("Text2").name, u"查询结果") << "unlike every label";
     window->click("Text1");
     window->type(u"NaCl");

@@ -324,13 +324,15 @@ LRESULT MainWindow::controlMessage(HWND control, UINT message, WPARAM wParam, LP
         pasteFirstLine(control);
         return 0;
     }
-    // The system would name a box after the label created before it: both the box's own object
-    // and the window object that the dialog's children lead to.
+    // The system would name a box after the label created before it, and describes no control:
+    // ours answer instead, both the control's own object and the window object that the
+    // dialog's children lead to.
     const LONG object = static_cast<LONG>(lParam);
     if (message == WM_GETOBJECT && (object == OBJID_CLIENT || object == OBJID_WINDOW) &&
-        !which.accessibleName.empty()) {
-        if (const LRESULT named = namedAccessibleObject(
-                control, object, wParam, which.accessibleName, which.accessibleDescription)) {
+        (!which.accessibleName.empty() || !which.accessibleDescription.empty())) {
+        if (const LRESULT named =
+                namedAccessibleObject(control, object, wParam, form::accessibleName(which),
+                                      which.accessibleDescription)) {
             return named;
         }
     }
