@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh windows release reproducible
+commit=$(git rev-parse HEAD)  # each build's, whatever is committed meanwhile
 work=$(mktemp -d)
 chmod 755 "$work"  # for the other user
 declare -A folders
@@ -30,6 +31,7 @@ release() {
     shift 2
     mkdir -p "$(dirname "$folder")"
     git clone -q . "$folder"
+    git -C "$folder" checkout -q "$commit"
     if [ "$variation" = "file order" ]; then
         mv "$folder" "$folder.unordered"
         mkdir "$folder"
