@@ -1,9 +1,11 @@
 #include "ui/qt/application.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFont>
 
 #include "ui/form.h"
+#include "ui/qt/accessible_name.h"
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
 #include "ui/version_info.h"
@@ -26,6 +28,8 @@ void configureApplication() {
     // the window's font as the application's, start-up resolves no face that the window does not
     // show. The toolkit's own box and menu are given the desktop's font where they open.
     QApplication::setFont(fontOf(form::windowFont));
+
+    QAccessible::installFactory(accessibleTextBox);
 }
 
 }  // namespace talmiro::qt
