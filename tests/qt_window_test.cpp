@@ -182,7 +182,8 @@ std::unique_ptr<WindowDriver> makeDriver() {
 namespace {
 
 // A box's text reaches a screen reader whole: as one run of attributes wherever it asks (Orca
-// builds the text it speaks from the runs), and by the text interface's own reading.
+// builds the text it speaks from the runs), and by the text interface's own reading; and so do
+// its selection, which Orca reads out, and its being editable text.
 TEST(QtWindow, ScreenReadersGetEachBoxsTextWhole) {
     QtDriver driver;
     for (const auto& [box, text] :
@@ -200,6 +201,15 @@ TEST(QtWindow, ScreenReadersGetEachBoxsTextWhole) {
             read->attributes(offset, &start, &end);
             EXPECT_TRUE(start == 0 && end == length) << box << " at " << offset;
         }
+        EXPECT_EQ(read->selectionCount(), 0) << box;
+        driver.widget<QLineEdit>(box)->selectAll();
+        int start = -1;
+        int end = -1;
+        read->selection(0, &start, &end);
+        EXPECT_TRUE(read->selectionCount() == 1 && start == 0 && end == length) << box;
+        const QAccessible::State state =
+            QAccessible::queryAccessibleInterface(driver.widget<QLineEdit>(box))->state();
+        EXPECT_TRUE(state.editable && state.selectableText && !state.readOnly) << box;
     }
 }
 
