@@ -495,8 +495,16 @@ HMODULE WINAPI oldLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) {
 // In a process of its own (win32_window_on_an_old_loader), before anything has loaded the
 // system's DLLs: the home-page button still reaches the shell, screen readers still hear each
 // box's name, and every DLL comes from the system folder by its full path, never by its bare
-// name, which would take one planted beside the exe first.
+// name, which would take the one planted beside the program first.
 TEST(OldLoader, TakesTheSystemsDllsByTheirFullPath) {
+    wchar_t folder[MAX_PATH] = {};
+    const std::wstring system(folder, GetSystemDirectoryW(folder, MAX_PATH));
+    // A DLL of the shell's name beside this program, where a bare name finds it first: any DLL
+    // will do, since it must never be loaded.
+    std::wstring planted(folder, GetModuleFileNameW(nullptr, folder, MAX_PATH));
+    planted.replace(planted.rfind(L'\\') + 1, std::wstring::npos, L"shell32.dll");
+    ASSERT_TRUE(CopyFileW((system + L"\\version.dll").c_str(), planted.c_str(), FALSE));
+
     realGetProcAddress = replaceKernel32Import("GetProcAddress", &oldGetProcAddress);
     realLoadLibraryExW = replaceKernel32Import("LoadLibraryExW", &oldLoadLibraryExW);
     ASSERT_TRUE(realGetProcAddress != nullptr && realLoadLibraryExW != nullptr);
@@ -510,8 +518,10 @@ TEST(OldLoader, TakesTheSystemsDllsByTheirFullPath) {
     replaceKernel32Import("GetProcAddress", realGetProcAddress);
     replaceKernel32Import("LoadLibraryExW", realLoadLibraryExW);
 
-    wchar_t folder[MAX_PATH] = {};
-    const std::wstring system(folder, GetSystemDirectoryW(folder, MAX_PATH));
+    const std::wstring shell(
+        folder, GetModuleFileNameW(GetModuleHandleW(L"shell32.dll"), folder, MAX_PATH));
+    EXPECT_TRUE(DeleteFileW(planted.c_str()) && shell.starts_with(system + L'\\'))
+        << "the planted shell32.dll was loaded";
     std::set<std::wstring> dlls;
     for (const std::wstring& asked : librariesAskedFor) {
         EXPECT_TRUE(asked.starts_with(system + L'\\')) << std::string(asked.begin(), asked.end());
