@@ -63,4 +63,9 @@ struct Shell : talmiro::Shell {
     bool fail = false;
 };
 
+struct Announcer : talmiro::Announcer {
+    void announce(std::u16string_view text) noexcept override { spoken.emplace_back(text); }
+    std::vector<std::u16string> spoken;
+};
+
 }  // namespace talmiro::fake

@@ -26,10 +26,12 @@ class MainFormTest : public ::testing::Test {
     fake::Window window;
     fake::Messages messages;
     fake::Shell shell;
-    MainForm form{text1, text2, window, messages, shell};
+    fake::Announcer announcer;
+    MainForm form{text1, text2, window, messages, shell, announcer};
 };
 
-TEST_F(MainFormTest, AFailingStepStopsTheLookupThere) {
+// A screen reader hears only an answer the box really shows.
+TEST_F(MainFormTest, AFailingStepStopsTheLookupThereAndNothingIsSpoken) {
     const struct {
         bool failRead;
         int failOnSet;
@@ -45,8 +47,12 @@ TEST_F(MainFormTest, AFailingStepStopsTheLookupThere) {
         text2.shown = u"earlier answer";
         text2.sets = 0;
         text2.failOnSet = step.failOnSet;
+        announcer.spoken.clear();
         form.dispatch(&MainForm::Command1_Click);
         EXPECT_EQ(text2.shown, step.text2After);
+        EXPECT_EQ(announcer.spoken, step.failOnSet || step.failRead
+                                        ? std::vector<std::u16string>{}
+                                        : std::vector<std::u16string>{text2.shown});
     }
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[0],

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include <QAccessible>
 #include <QApplication>
@@ -30,6 +31,7 @@ namespace {
 class QtDriver : public WindowDriver {
   public:
     QtDriver() {
+        QApplication::instance()->installEventFilter(&listener);
         window.show();
         activate();
     }
@@ -112,6 +114,7 @@ class QtDriver : public WindowDriver {
                 qt::toU16(seen->text(QAccessible::Description)),
                 qt::toU16(seen->text(QAccessible::Value)), static_cast<int>(seen->role())};
     }
+    std::vector<std::u16string> announced() override { return std::exchange(listener.heard, {}); }
     NativeHandle handle() override { return static_cast<NativeHandle>(window.winId()); }
     bool takesInput() override { return QGuiApplication::modalWindow() == nullptr; }
 
@@ -160,6 +163,19 @@ class QtDriver : public WindowDriver {
     }
 
   private:
+    // What Orca speaks unasked: an object with the notification role, as it starts showing.
+    struct NotificationListener : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            QAccessibleInterface* object = event->type() == QEvent::Show
+                                               ? QAccessible::queryAccessibleInterface(watched)
+                                               : nullptr;
+            if (object != nullptr && object->role() == QAccessible::Notification) {
+                heard.push_back(qt::toU16(object->text(QAccessible::Name)));
+            }
+            return false;
+        }
+        std::vector<std::u16string> heard;
+    };
     void activate() {  // the offscreen platform has no window manager to do it
         QApplication::setActiveWindow(&window);
         (void)QTest::qWaitForWindowActive(&window);
@@ -169,6 +185,7 @@ class QtDriver : public WindowDriver {
         return control == face ? QPoint(4, 76) : target->mapTo(&window, target->rect().center());
     }
 
+    NotificationListener listener;
     qt::MainWindow window{shell};
     bool ended_ = false;
 };

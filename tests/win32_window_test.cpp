@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <set>
+#include <utility>
 
 #include "tests/window_driver.h"
 #include "ui/icon.h"
@@ -45,7 +46,12 @@ class Win32Driver : public WindowDriver {
         ShowWindow(window.handle(), SW_SHOWNORMAL);
         SetForegroundWindow(window.handle());
         pump();
+        alerts_ = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, noteAlert,
+                                  GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     }
+    ~Win32Driver() override { UnhookWinEvent(alerts_); }
+    Win32Driver(const Win32Driver&) = delete;
+    Win32Driver& operator=(const Win32Driver&) = delete;
 
     void type(std::u16string_view text) override {
         for (char16_t unit : text) {
@@ -182,6 +188,18 @@ class Win32Driver : public WindowDriver {
     bool underWine() override {
         return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     }
+    // Wine raises no UI Automation notification, so the window speaks through its alert. The
+    // hook hears the whole program, earlier windows included: only this window's alerts count.
+    std::vector<std::u16string> announced() override {
+        pump();
+        std::vector<std::u16string> ours;
+        for (const auto& [source, text] : std::exchange(alertsHeard(), {})) {
+            if (GetParent(source) == window.handle()) {
+                ours.push_back(text);
+            }
+        }
+        return ours;
+    }
     NativeHandle handle() override { return reinterpret_cast<NativeHandle>(window.handle()); }
     bool takesInput() override { return IsWindowEnabled(window.handle()) != 0; }
 
@@ -277,7 +295,35 @@ class Win32Driver : public WindowDriver {
         PostMessageW(active->openBox, WM_COMMAND, IDOK, 0);
     }
 
+    // What an MSAA screen reader speaks of an alert event: the alert object's name.
+    static std::vector<std::pair<HWND, std::u16string>>& alertsHeard() {
+        static std::vector<std::pair<HWND, std::u16string>> heard;
+        return heard;
+    }
+    static void CALLBACK noteAlert(HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child,
+                                   DWORD, DWORD) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        IAccessible* alert = nullptr;
+        VARIANT self{};
+        if (FAILED(AccessibleObjectFromEvent(source, object, child, &alert, &self))) {
+            alertsHeard().emplace_back(source, u"(no object)");
+            return;
+        }
+        VARIANT role{};
+        BSTR name = nullptr;
+        alert->get_accRole(self, &role);
+        alert->get_accName(self, &name);
+        alertsHeard().emplace_back(
+            source,
+            role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_ALERT
+                ? std::u16string(reinterpret_cast<const char16_t*>(name), SysStringLen(name))
+                : u"(not an alert)");
+        SysFreeString(name);
+        alert->Release();
+    }
+
     static inline Win32Driver* active = nullptr;
+    HWINEVENTHOOK alerts_ = nullptr;
     std::vector<SeenBox> seen;
     std::function<void()> onOpen;
     HWND openBox = nullptr;
@@ -411,6 +457,36 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
     for (const std::u16string& name : names) {
         EXPECT_TRUE(seen.contains(name)) << "not reached from the dialog";
     }
+}
+
+std::vector<std::pair<HWND, std::u16string>> notified;
+bool notificationRaised = false;
+bool fakeNotification(HWND window, std::u16string_view text) {
+    notified.emplace_back(window, text);
+    return notificationRaised;
+}
+
+// A UI Automation notification, where one is raised, is all that is said; otherwise the alert
+// speaks. The system's own notification loads UIAutomationCore only while a screen reader runs.
+TEST(Win32Window, AnnouncesByUiAutomationWhereItCanAndOtherwiseByAnAlert) {
+    Win32Driver window;
+    const HWND dialog = window.window.handle();
+    for (const bool raised : {true, false}) {
+        notified.clear();
+        notificationRaised = raised;
+        win32::ScreenReaderAnnouncer announcer(dialog, fakeNotification);
+        announcer.announce(u"四氧化三铁");
+        EXPECT_EQ(notified, (std::vector{std::pair{dialog, std::u16string(u"四氧化三铁")}}));
+        EXPECT_EQ(window.announced(), raised ? std::vector<std::u16string>{}
+                                             : std::vector<std::u16string>{u"四氧化三铁"});
+    }
+
+    EXPECT_FALSE(win32::raiseUiaNotification(dialog, u"水"));
+    EXPECT_EQ(GetModuleHandleW(L"uiautomationcore.dll"), nullptr);
+    SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, nullptr, 0);
+    win32::raiseUiaNotification(dialog, u"水");
+    SystemParametersInfoW(SPI_SETSCREENREADER, FALSE, nullptr, 0);
+    EXPECT_NE(GetModuleHandleW(L"uiautomationcore.dll"), nullptr);
 }
 
 // The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in

@@ -309,6 +309,38 @@ TEST_F(Window, ScreenReadersNameEveryControlAndReadTheInput) {
     EXPECT_EQ(window->accessible("Text1").value, u"NaCl");
 }
 
+// A blind pupil hears each answer at once, wherever the focus is, and nothing else is spoken
+// unasked: not the not-found message that stands in the box while a lookup runs.
+TEST_F(Window, EachLookupHasItsAnswerSpokenOnceAndKeepsTheFocus) {
+    using Spoken = std::vector<std::u16string>;
+    const struct {
+        std::u16string_view typed;
+        std::vector<Key> keys;  // none: a click on the button
+        std::string_view focus;
+        Spoken spoken;
+    } lookups[] = {
+        {u"Fe3O4", {Key::Enter}, "Text1", {u"四氧化三铁"}},
+        {u"Fe3O4", {Key::Enter}, "Text1", {u"四氧化三铁"}},
+        {u"Fe3O5", {Key::Enter}, "Text1", {notFound}},
+        {u"水", {}, "Command1", {u"H2O"}},
+        {u"NaCl", {Key::Tab, Key::Tab, Key::Enter}, "Text2", {u"氯化钠(食盐)"}},
+        {u"", {Key::Enter}, "Text1", {}},
+    };
+    for (const auto& lookup : lookups) {
+        window->click("Text1");
+        window->type(lookup.typed);
+        lookup.keys.empty() ? window->click("Command1") : window->press(lookup.keys);
+        EXPECT_EQ(window->focus(), lookup.focus);
+        EXPECT_EQ(window->announced(), lookup.spoken) << std::string(lookup.focus);
+    }
+    window->boxesDuring([&] {
+        window->click("Command2");
+        window->click("Command3");
+        window->setText("Text2", u"answer");
+    });
+    EXPECT_EQ(window->announced(), Spoken{});
+}
+
 TEST_F(Window, ClosingEndsTheProgramWithoutAPrompt) {
     window->type(u"NaCl");
     EXPECT_TRUE(window->boxesDuring([&] { window->close(); }).empty());

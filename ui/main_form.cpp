@@ -82,7 +82,12 @@ MainForm::Handler MainForm::buttonHandler(std::string_view name) {
 void MainForm::Command1_Click() {
     // The not-found message goes up first, so a failing read of Text1 leaves no stale answer.
     Text2.setText(notFoundMessage);
-    Text2.setText(lookup(Text1.text()));
+    const std::u16string_view answer = lookup(Text1.text());
+    Text2.setText(answer);
+    // Only the final answer is spoken, so that a screen reader is not told the box's interim text.
+    if (!answer.empty()) {
+        announcer_.announce(answer);
+    }
 }
 
 void MainForm::Command2_Click() {

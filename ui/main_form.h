@@ -15,8 +15,13 @@ inline constexpr std::u16string_view runtimeErrorPrefix = u"运行时错误：";
 class MainForm {
   public:
     MainForm(TextField& text1, TextField& text2, const OwnerWindow& window, MessageDialog& messages,
-             Shell& shell)
-        : Text1(text1), Text2(text2), window_(window), messages_(messages), shell_(shell) {}
+             Shell& shell, Announcer& announcer)
+        : Text1(text1),
+          Text2(text2),
+          window_(window),
+          messages_(messages),
+          shell_(shell),
+          announcer_(announcer) {}
 
     using Handler = void (MainForm::*)();
     void dispatch(Handler handler);
@@ -38,6 +43,7 @@ class MainForm {
     const OwnerWindow& window_;
     MessageDialog& messages_;
     Shell& shell_;
+    Announcer& announcer_;
 };
 
 }  // namespace talmiro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace talmiro {
@@ -28,6 +29,14 @@ class Shell {
     virtual ~Shell() = default;
     // Asks the desktop to open the item with its registered handler; does not wait for it.
     virtual void open(NativeHandle owner, std::string_view verb, std::string_view item) = 0;
+};
+
+class Announcer {
+  public:
+    virtual ~Announcer() = default;
+    // Has a running screen reader speak the text without moving the focus. Best effort: a
+    // reader that cannot be reached is no error, so this never throws.
+    virtual void announce(std::u16string_view text) noexcept = 0;
 };
 
 }  // namespace talmiro

@@ -6,6 +6,7 @@
 
 #include "ui/form.h"
 #include "ui/qt/accessible_name.h"
+#include "ui/qt/announcer.h"
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
 #include "ui/version_info.h"
@@ -30,6 +31,7 @@ void configureApplication() {
     QApplication::setFont(fontOf(form::windowFont));
 
     QAccessible::installFactory(accessibleTextBox);
+    QAccessible::installFactory(accessibleAnnouncement);
 }
 
 }  // namespace talmiro::qt

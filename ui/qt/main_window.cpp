@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
@@ -18,6 +17,7 @@
 
 #include "ui/first_line.h"
 #include "ui/icon.h"
+#include "ui/qt/edit_field.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
@@ -113,22 +113,6 @@ void setControlText(QWidget& control, const QString& text) {
 
 }  // namespace
 
-class MainWindow::LineEditField : public TextField {
-  public:
-    explicit LineEditField(QLineEdit* box) : box_(box) {}
-    std::u16string text() const override { return toU16(box().text()); }
-    void setText(std::u16string_view text) override { box().setText(toQString(text)); }
-
-  private:
-    QLineEdit& box() const {
-        if (box_ == nullptr) {
-            throw std::runtime_error(textBoxGone);
-        }
-        return *box_;
-    }
-    QPointer<QLineEdit> box_;
-};
-
 MainWindow::MainWindow(Shell& shell) {
     setObjectName(QString::fromLatin1(form::windowName));
     setWindowTitle(toQString(form::windowTitle));
@@ -141,11 +125,11 @@ MainWindow::MainWindow(Shell& shell) {
                  form::twipsToPixels(form::clientHeight, dpi));
     createControls();
 
-    text1Field_ = std::make_unique<LineEditField>(text1_);
-    text2Field_ = std::make_unique<LineEditField>(text2_);
+    text1Field_ = std::make_unique<EditField>(text1_);
+    text2Field_ = std::make_unique<EditField>(text2_);
     messages_ = std::make_unique<MessageBoxDialog>(this);
     form_ = std::make_unique<MainForm>(*text1Field_, *text2Field_, static_cast<OwnerWindow&>(*this),
-                                       *messages_, shell);
+                                       *messages_, shell, announcer_);
     wireHandlers();
 }
 

@@ -5,6 +5,8 @@
 
 #include "ui/form.h"
 #include "ui/main_form.h"
+#include "ui/qt/announcer.h"
+#include "ui/qt/edit_field.h"
 #include "ui/qt/message_box.h"
 #include "ui/seams.h"
 
@@ -29,13 +31,12 @@ class MainWindow : public QDialog, private OwnerWindow {
     void createControls();
     void wireHandlers();
 
-    class LineEditField;
-
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
-    std::unique_ptr<LineEditField> text1Field_;
-    std::unique_ptr<LineEditField> text2Field_;
+    std::unique_ptr<EditField> text1Field_;
+    std::unique_ptr<EditField> text2Field_;
     std::unique_ptr<MessageBoxDialog> messages_;
+    ScreenReaderAnnouncer announcer_{*this};
     std::unique_ptr<MainForm> form_;
 };
 

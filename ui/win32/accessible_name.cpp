@@ -3,7 +3,7 @@
 #include <oleacc.h>
 #include <servprov.h>
 
-#include <new>
+#include <string>
 
 #include "ui/win32/com_apartment.h"
 #include "ui/win32/system_function.h"
@@ -36,7 +36,8 @@ bool isSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// Everything from the standard object but the control's own name and description. Its other
+// Everything from the standard object but the control's own name, description and, where one is
+// given, role. Its other
 // interfaces are answered here too, so that no path leads a screen reader back to the standard
 // object and its name, and COM's identity rules hold: the same IUnknown from every interface.
 class NamedAccessible final : public IAccessible,
@@ -45,8 +46,12 @@ class NamedAccessible final : public IAccessible,
                               public IServiceProvider {
   public:
     NamedAccessible(HWND control, IAccessible* standard, std::u16string_view name,
-                    std::u16string_view description)
-        : control_(control), standard_(standard), name_(name), description_(description) {
+                    std::u16string_view description, LONG role)
+        : control_(control),
+          standard_(standard),
+          name_(name),
+          description_(description),
+          role_(role) {
         standard_->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(&children_));
         standard_->QueryInterface(__uuidof(IServiceProvider), reinterpret_cast<void**>(&services_));
     }
@@ -146,7 +151,15 @@ class NamedAccessible final : public IAccessible,
         return standard_->get_accValue(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return standard_->get_accRole(child, role);
+        if (!isSelf(child) || role_ == 0) {
+            return standard_->get_accRole(child, role);
+        }
+        if (role == nullptr) {
+            return E_POINTER;
+        }
+        role->vt = VT_I4;
+        role->lVal = role_;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return standard_->get_accState(child, state);
@@ -216,23 +229,26 @@ class NamedAccessible final : public IAccessible,
     IAccessible* standard_;
     IEnumVARIANT* children_ = nullptr;
     IServiceProvider* services_ = nullptr;
-    std::u16string_view name_;
-    std::u16string_view description_;
+    std::u16string name_;
+    std::u16string description_;
+    LONG role_;
     LONG references_ = 1;
 };
 
 }  // namespace
 
 LRESULT namedAccessibleObject(HWND control, LONG object, WPARAM flags, std::u16string_view name,
-                              std::u16string_view description) {
+                              std::u16string_view description, LONG role) {
     const Accessibility& loaded = accessibility();
     IAccessible* standard = nullptr;
     if (!loaded.available() || FAILED(loaded.createStandard(control, object, __uuidof(IAccessible),
                                                             reinterpret_cast<void**>(&standard)))) {
         return 0;
     }
-    auto* named = new (std::nothrow) NamedAccessible(control, standard, name, description);
-    if (named == nullptr) {
+    NamedAccessible* named = nullptr;
+    try {
+        named = new NamedAccessible(control, standard, name, description, role);
+    } catch (...) {
         standard->Release();
         return 0;
     }

@@ -177,8 +177,9 @@ void MainWindow::createControls() {
     text1_ = std::make_unique<EditField>(control("Text1"));
     text2_ = std::make_unique<EditField>(control("Text2"));
     messages_ = std::make_unique<MessageBoxDialog>(dialog_);
+    announcer_ = std::make_unique<ScreenReaderAnnouncer>(dialog_);
     form_ = std::make_unique<MainForm>(*text1_, *text2_, static_cast<OwnerWindow&>(*this),
-                                       *messages_, shell_);
+                                       *messages_, shell_, *announcer_);
 }
 
 // The prompt shows whole at start. Where the scaled font leaves it a little too wide, Text1's

@@ -10,6 +10,7 @@
 #include "ui/form.h"
 #include "ui/main_form.h"
 #include "ui/seams.h"
+#include "ui/win32/announcer.h"
 #include "ui/win32/edit_field.h"
 #include "ui/win32/message_box.h"
 
@@ -65,6 +66,7 @@ class MainWindow : private OwnerWindow {
     std::unique_ptr<EditField> text1_;
     std::unique_ptr<EditField> text2_;
     std::unique_ptr<MessageBoxDialog> messages_;
+    std::unique_ptr<ScreenReaderAnnouncer> announcer_;
     std::unique_ptr<MainForm> form_;
 };
 
