@@ -8,7 +8,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai xdg-utils
-    dpkg-dev desktop-file-utils appstream weston qt6-wayland xvfb xauth)
+    dpkg-dev desktop-file-utils appstream weston qt6-wayland xvfb xauth
+    orca at-spi2-core dbus-x11 openbox xdotool procps)
 for group in "$@"; do
     case "$group" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
