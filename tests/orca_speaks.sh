@@ -87,29 +87,28 @@ wait_for grep -q "ORCA: Startup complete" "$log"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/talmiro.log" 2>&1 &
 started+=($!)
 
-# Orca's own words (roles, states) are in the locale's language, English here: only ours are
-# looked for. An answer is spoken as a role word, then the answer whole.
+# Orca's own words (roles, states) are in the locale's language: English here.
 prompt=在此输入你要查询的化学式或化学式名称
-expect "the input box's name on opening" "^'化学式或名称 "
-expect "the prompt, the box's text" "^'$prompt "
-expect "the hint" "^'输入化学式或名称后按回车键查询"
+expect "the input box's name on opening" "^'化学式或名称 text\.'$"
+expect "the prompt, the box's text" "^'$prompt selected\.'$"
+expect "the hint" "^'输入化学式或名称后按回车键查询\.'$"
 xdotool key ctrl+a type Fe3O4
 xdotool key Return
-expect "the answer after Enter" " 四氧化三铁\.'$"
+expect "the answer after Enter" "^'notification 四氧化三铁\.'$"
 # This lookup's answer shows that typing still reaches the input box: the focus stayed there.
 xdotool key ctrl+a type Fe3O5
 xdotool key Return
-expect "the not-found message after Enter" " 未找到记录!请与作者联系!\.\?'$"
+expect "the not-found message after Enter" "^'notification 未找到记录!请与作者联系!'$"
 xdotool key ctrl+a type Fe3O4
 xdotool key Return
-expect "the answer again" " 四氧化三铁\.'$"
+expect "the answer again" "^'notification 四氧化三铁\.'$"
 xdotool key Tab Tab
-expect "the result box's name" "^'查询结果 "
-expect "the whole answer in the result box" "^'四氧化三铁 "
+expect "the result box's name" "^'查询结果 text\.'$"
+expect "the whole answer in the result box" "^'四氧化三铁 selected\.'$"
 xdotool key shift+Tab shift+Tab
-expect "the whole formula in the input box" "^'Fe3O4 "
+expect "the whole formula in the input box" "^'Fe3O4 selected\.'$"
 xdotool key shift+Tab space
-expect "the help box's text" "在第一个输入框内输入你要查询的化学式"
+expect "the help box's text" "^'帮助  软件名: Talmiro .*2\.0版本修正了1\.0版本的一些错误并且加入了一些化学式。'$"
 xdotool key Return
 
 if [ "$(speech | grep -c -- "$prompt")" -ne 1 ]; then

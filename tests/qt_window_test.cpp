@@ -198,38 +198,6 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
-// A box's text reaches a screen reader whole: as one run of attributes wherever it asks (Orca
-// builds the text it speaks from the runs), and by the text interface's own reading; and so do
-// its selection, which Orca reads out, and its being editable text.
-TEST(QtWindow, ScreenReadersGetEachBoxsTextWhole) {
-    QtDriver driver;
-    for (const auto& [box, text] :
-         {std::pair{"Text1", u"Fe3O4"}, std::pair{"Text2", u"四氧化三铁"}}) {
-        driver.setText(box, text);
-        QAccessibleTextInterface* read =
-            QAccessible::queryAccessibleInterface(driver.widget<QLineEdit>(box))->textInterface();
-        ASSERT_NE(read, nullptr) << box;
-        const int length = static_cast<int>(std::u16string_view(text).size());
-        EXPECT_EQ(read->characterCount(), length) << box;
-        EXPECT_EQ(qt::toU16(read->text(0, length)), text) << box;
-        for (int offset : {0, length / 2, length - 1, length}) {
-            int start = -1;
-            int end = -1;
-            read->attributes(offset, &start, &end);
-            EXPECT_TRUE(start == 0 && end == length) << box << " at " << offset;
-        }
-        EXPECT_EQ(read->selectionCount(), 0) << box;
-        driver.widget<QLineEdit>(box)->selectAll();
-        int start = -1;
-        int end = -1;
-        read->selection(0, &start, &end);
-        EXPECT_TRUE(read->selectionCount() == 1 && start == 0 && end == length) << box;
-        const QAccessible::State state =
-            QAccessible::queryAccessibleInterface(driver.widget<QLineEdit>(box))->state();
-        EXPECT_TRUE(state.editable && state.selectableText && !state.readOnly) << box;
-    }
-}
-
 // Compares what the window shows with tests/reference/NAME.png, pixel for pixel: the faces are
 // Debian's, pinned by the release, so the same build draws the same pixels. With
 // TALMIRO_UPDATE_REFERENCES set it writes the reference instead. A mismatch leaves NAME.png and
