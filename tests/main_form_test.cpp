@@ -77,6 +77,7 @@ TEST_F(MainFormTest, ErrorTextsThatAreNotValidUtf8StillShowEverythingElse) {
         {"surrogate \xED\xA0\x80", u"surrogate \uFFFD\uFFFD\uFFFD"},
         {"beyond \xF4\x90\x80\x80", u"beyond \uFFFD\uFFFD\uFFFD\uFFFD"},
         {"first of four bytes \xF0\x90\x80\x80", u"first of four bytes \U00010000"},
+        {"last \xF4\x8F\xBF\xBF", u"last \U0010FFFF"},
         {"\xC3\xA9 \xE6\xB0\xAF \xF0\x9F\x98\x80", u"é 氯 \U0001F600"},
     };
     for (const auto& c : cases) {

@@ -198,6 +198,47 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
+// What a screen reader's commands do to a box (Orca's checks only read): one selection, set and
+// read back and removed, and edits through the box's own editing, each taken back by one undo.
+TEST(QtWindow, ScreenReadersSelectAndEditThroughTheBoxItself) {
+    QtDriver driver;
+    auto* box = driver.widget<QLineEdit>("Text1");
+    box->setText(QStringLiteral("NaCl"));
+    QAccessibleInterface* object = QAccessible::queryAccessibleInterface(box);
+    QAccessibleTextInterface* text = object->textInterface();
+    QAccessibleEditableTextInterface* editable = object->editableTextInterface();
+    ASSERT_TRUE(text != nullptr && editable != nullptr);
+    EXPECT_TRUE(object->state().editable && object->state().selectableText);
+    text->setSelection(0, 1, 3);
+    text->setSelection(1, 0, 4);
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_TRUE(box->selectedText() == "aC" && text->selectionCount() == 1 && start == 1 &&
+                end == 3);
+    text->selection(1, &start, &end);
+    EXPECT_TRUE(start == 0 && end == 0) << "a box has one selection";
+    text->removeSelection(0);
+    EXPECT_FALSE(box->hasSelectedText());
+
+    const struct {
+        std::function<void()> edit;
+        const char* after;
+    } edits[] = {
+        {[&] { editable->replaceText(0, 2, QStringLiteral("K")); }, "KCl"},
+        {[&] { editable->insertText(3, QStringLiteral("O3")); }, "KClO3"},
+        {[&] { editable->deleteText(0, 1); }, "ClO3"},
+    };
+    for (const auto& [edit, after] : edits) {
+        edit();
+        EXPECT_EQ(box->text(), after);
+    }
+    for (const char* before : {"KClO3", "KCl", "NaCl"}) {
+        box->undo();
+        EXPECT_EQ(box->text(), before);
+    }
+}
+
 // Compares what the window shows with tests/reference/NAME.png, pixel for pixel: the faces are
 // Debian's, pinned by the release, so the same build draws the same pixels. With
 // TALMIRO_UPDATE_REFERENCES set it writes the reference instead. A mismatch leaves NAME.png and

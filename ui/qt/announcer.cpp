@@ -22,7 +22,6 @@ void ScreenReaderAnnouncer::announce(std::u16string_view text) noexcept {
             notice_ = new QWidget(&window_);
             notice_->setObjectName(noticeName());
             notice_->setFocusPolicy(Qt::NoFocus);
-            notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
             notice_->setGeometry(0, 0, 0, 0);
         }
         notice_->setAccessibleName(toQString(text));
