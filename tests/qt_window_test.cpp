@@ -199,7 +199,8 @@ std::unique_ptr<WindowDriver> makeDriver() {
 namespace {
 
 // What a screen reader's commands do to a box (Orca's checks only read): one selection, set and
-// read back and removed, and edits through the box's own editing, each taken back by one undo.
+// read back and removed, a place for each character, and edits through the box's own editing,
+// each taken back by one undo.
 TEST(QtWindow, ScreenReadersSelectAndEditThroughTheBoxItself) {
     QtDriver driver;
     auto* box = driver.widget<QLineEdit>("Text1");
@@ -220,6 +221,9 @@ TEST(QtWindow, ScreenReadersSelectAndEditThroughTheBoxItself) {
     EXPECT_TRUE(start == 0 && end == 0) << "a box has one selection";
     text->removeSelection(0);
     EXPECT_FALSE(box->hasSelectedText());
+    for (const int offset : {-1, 0, 3, 4}) {
+        EXPECT_EQ(text->characterRect(offset).isEmpty(), offset < 0 || offset == 4) << offset;
+    }
 
     const struct {
         std::function<void()> edit;
