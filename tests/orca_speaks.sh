@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives Talmiro as a blind pupil would, with the keyboard, under Orca on a headless X display
 # with a private D-Bus and home, and checks what Orca says: the SPEECH OUTPUT lines of its debug
-# log, which are written with no speech server running. Exits 77 where Orca cannot start.
+# log, which Orca writes with no speech server. Exits 77 (skipped) where Orca already runs for
+# this user, as a second one would not start.
 # Usage: orca_speaks.sh PROGRAM
 set -euo pipefail
 program=$(realpath "$1")
@@ -31,7 +32,7 @@ trap cleanup EXIT
 
 export HOME=$work XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config LANG=C.UTF-8
 export LC_ALL=C.UTF-8 LANGUAGE=
-# Orca logs what it would say; no speech server is needed, nor started.
+# Orca logs what it would say, so no speech server is needed: its autospawn is turned off.
 mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
 echo DisableAutoSpawn >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
 
