@@ -84,7 +84,7 @@ void MainForm::Command1_Click() {
     Text2.setText(notFoundMessage);
     const std::u16string_view answer = lookup(Text1.text());
     Text2.setText(answer);
-    // Only the final answer is spoken, so that a screen reader is not told the box's interim text.
+    // Only the final answer is spoken, never the interim text; an empty input has none to speak.
     if (!answer.empty()) {
         announcer_.announce(answer);
     }

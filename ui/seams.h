@@ -1,13 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace talmiro {
 
 // Where the handlers touch the platform besides the text boxes. Each toolkit implements these;
-// tests stand in for them, failures included. Any operation may throw.
+// tests stand in for them, failures included. Any operation but announce may throw.
 
 using NativeHandle = std::uintptr_t;
 
