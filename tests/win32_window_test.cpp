@@ -40,6 +40,16 @@ std::vector<form::Rgb> iconPixels(HICON icon) {
     return pixels;
 }
 
+// A text property of an accessible object, as a screen reader reads it; empty where it has none.
+std::u16string readText(IAccessible* object, VARIANT child,
+                        HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    (object->*property)(child, &text);
+    const std::u16string read(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+    SysFreeString(text);
+    return read;
+}
+
 class Win32Driver : public WindowDriver {
   public:
     Win32Driver() {
@@ -171,17 +181,12 @@ class Win32Driver : public WindowDriver {
         }
         VARIANT self{};  // CHILDID_SELF
         self.vt = VT_I4;
-        const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
-            BSTR text = nullptr;
-            (seen->*property)(self, &text);
-            const std::u16string read(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-            SysFreeString(text);
-            return read;
-        };
         VARIANT role{};
         seen->get_accRole(self, &role);
-        Accessible result{read(&IAccessible::get_accName), read(&IAccessible::get_accDescription),
-                          read(&IAccessible::get_accValue), static_cast<int>(role.lVal)};
+        Accessible result{readText(seen, self, &IAccessible::get_accName),
+                          readText(seen, self, &IAccessible::get_accDescription),
+                          readText(seen, self, &IAccessible::get_accValue),
+                          static_cast<int>(role.lVal)};
         seen->Release();
         return result;
     }
@@ -310,15 +315,10 @@ class Win32Driver : public WindowDriver {
             return;
         }
         VARIANT role{};
-        BSTR name = nullptr;
         alert->get_accRole(self, &role);
-        alert->get_accName(self, &name);
-        alertsHeard().emplace_back(
-            source,
-            role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_ALERT
-                ? std::u16string(reinterpret_cast<const char16_t*>(name), SysStringLen(name))
-                : u"(not an alert)");
-        SysFreeString(name);
+        alertsHeard().emplace_back(source, role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_ALERT
+                                               ? readText(alert, self, &IAccessible::get_accName)
+                                               : u"(not an alert)");
         alert->Release();
     }
 
@@ -398,13 +398,6 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
 TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
     Win32Driver window;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const auto nameOf = [](IAccessible* object, VARIANT child) {
-        BSTR name = nullptr;
-        object->get_accName(child, &name);
-        const std::u16string read(reinterpret_cast<const char16_t*>(name), SysStringLen(name));
-        SysFreeString(name);
-        return read;
-    };
     VARIANT self{};
     self.vt = VT_I4;
     std::set<std::u16string> names;
@@ -427,7 +420,7 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
         window->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&viaWindow));
         EXPECT_EQ(viaWindow, identity);
         EXPECT_EQ(object->GetTypeInfoCount(nullptr), E_INVALIDARG);
-        names.insert(nameOf(object, self));
+        names.insert(readText(object, self, &IAccessible::get_accName));
         viaWindow->Release();
         window->Release();
         identity->Release();
@@ -448,7 +441,7 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
         if (children[i].vt == VT_DISPATCH &&
             SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
                                                            reinterpret_cast<void**>(&child)))) {
-            seen.insert(nameOf(child, self));
+            seen.insert(readText(child, self, &IAccessible::get_accName));
             child->Release();
         }
         VariantClear(&children[i]);
