@@ -259,6 +259,7 @@ TEST_F(Window, AnErrorInAHandlerIsReportedAndTheWindowCarriesOn) {
 TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimitAndUndoes) {
     const std::u16string huge(std::size_t{25} << 20, u'氯');  // 50 MiB of UTF-16
     const std::u16string odd = u"\xD800Na\U0001F600\u202E\u0301\t";
+    const std::u16string nearlyFull(32766, u'O');
     const struct {
         std::u16string pasted;
         std::u16string kept;
@@ -269,6 +270,7 @@ TEST_F(Window, APasteStopsAtItsFirstLineBreakAndAtTheBoxLimitAndUndoes) {
         {u"\r\nFe3O4", u""},
         {u"\nFe3O4\r", u""},
         {huge, huge.substr(0, 32767)},
+        {nearlyFull + u"\U0001F600", nearlyFull},  // no half of a character at the limit
         {odd, odd},
     };
     for (const auto& paste : pastes) {

@@ -51,19 +51,29 @@ void fitStartTextToBox(QLineEdit& box) {
     }
 }
 
-// A single-line box keeps the first line of what is pasted, dropped or committed into it. The
-// box never holds a line break, so a break lies in what was just inserted, which ends at the
-// cursor. The insert is taken back and its first line put in its place through the box's own
+// A single-line box keeps the first line of what is pasted, dropped or committed into it, and
+// only whole characters of it: its length limit cuts an insert wherever the limit falls, inside a
+// surrogate pair too. Both a break and such a cut lie in what was just inserted, which ends at the
+// cursor. The insert is taken back and what it keeps put in its place through the box's own
 // editing, so that one undo still restores the text from before the paste.
-void keepFirstLineOfInsert(QLineEdit& box) {
+void keepWholeFirstLineOfInsert(QLineEdit& box) {
     const QString edited = box.text();
-    const qsizetype lineBreak = firstLine(toU16View(edited)).size();
-    if (lineBreak == edited.size()) {
-        return;
+    const std::u16string_view text = toU16View(edited);
+    const auto insertEnd = static_cast<std::size_t>(box.cursorPosition());
+    std::size_t keptEnd = firstLine(text).size();
+    if (keptEnd == text.size()) {
+        const bool cutInsideACharacter =
+            edited.size() == box.maxLength() && insertEnd > 0 &&
+            isHighSurrogate(text[insertEnd - 1]) &&
+            (insertEnd == text.size() || !isLowSurrogate(text[insertEnd]));
+        if (!cutInsideACharacter) {
+            return;
+        }
+        keptEnd = insertEnd - 1;
     }
     box.undo();
     const int insertStart = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
-    box.insert(edited.mid(insertStart, lineBreak - insertStart));
+    box.insert(edited.mid(insertStart, static_cast<qsizetype>(keptEnd) - insertStart));
 }
 
 // The box's own menu of Qt's edit commands, as the box itself would show it, but in Chinese and in
@@ -89,7 +99,7 @@ QWidget* makeControl(const form::Control& control, QWidget* window) {
             auto* box = new QLineEdit(window);
             box->setMaxLength(form::textBoxLimit);
             QObject::connect(box, &QLineEdit::textEdited, box,
-                             [box] { keepFirstLineOfInsert(*box); });
+                             [box] { keepWholeFirstLineOfInsert(*box); });
             return box;
         }
         case form::Kind::Button: {
