@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "ui/win32/main_window.h"
+#include "ui/win32/system_function.h"
 #include "ui/win32/windows_shell.h"
 
 // The C++ runtime's own handler for an exception nothing caught writes its name to the console,
@@ -17,6 +18,7 @@ void __verbose_terminate_handler() {
 }  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    talmiro::win32::confineDllSearchToSystem32();
     talmiro::win32::WindowsShell shell;
     try {
         talmiro::win32::MainWindow window(instance, shell);

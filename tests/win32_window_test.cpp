@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <tlhelp32.h>
+#include <uiautomationcore.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <utility>
@@ -14,6 +17,7 @@
 #include "ui/icon.h"
 #include "ui/version_info.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/system_function.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/windows_shell.h"
 
@@ -392,64 +396,39 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
         << "the lost press made a later drag a click";
 }
 
-// Every path a screen reader takes to a box ends at the box's own object: the window it names,
-// one object (COM's identity) behind each of its interfaces, no method writing through a null
-// pointer, and the same name when reached from the dialog's children.
-TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
-    Win32Driver window;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    VARIANT self{};
-    self.vt = VT_I4;
-    std::set<std::u16string> names;
-    for (std::string_view name : {"Text1", "Text2"}) {
-        const HWND box = window.window.control(name);
-        IAccessible* object = nullptr;
-        ASSERT_EQ(
-            AccessibleObjectFromWindow(box, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&object)),
-            S_OK);
-        HWND found = nullptr;
-        EXPECT_EQ(WindowFromAccessibleObject(object, &found), S_OK);
-        EXPECT_EQ(found, box);
-        IUnknown* identity = nullptr;
-        IOleWindow* window = nullptr;
-        IUnknown* viaWindow = nullptr;
-        object->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
-        ASSERT_EQ(object->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&window)),
-                  S_OK);
-        window->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&viaWindow));
-        EXPECT_EQ(viaWindow, identity);
-        EXPECT_EQ(object->GetTypeInfoCount(nullptr), E_INVALIDARG);
-        names.insert(readText(object, self, &IAccessible::get_accName));
-        viaWindow->Release();
-        window->Release();
-        identity->Release();
-        object->Release();
-    }
-    EXPECT_EQ(names, std::set<std::u16string>({u"化学式或名称", u"查询结果"}));
-
-    IAccessible* dialog = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(window.window.handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                         __uuidof(IAccessible), reinterpret_cast<void**>(&dialog)),
-              S_OK);
-    std::vector<VARIANT> children(form::controls.size() + 2);
-    LONG got = 0;
-    AccessibleChildren(dialog, 0, static_cast<LONG>(children.size()), children.data(), &got);
-    std::set<std::u16string> seen;
-    for (LONG i = 0; i < got; ++i) {
-        IAccessible* child = nullptr;
-        if (children[i].vt == VT_DISPATCH &&
-            SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
-                                                           reinterpret_cast<void**>(&child)))) {
-            seen.insert(readText(child, self, &IAccessible::get_accName));
-            child->Release();
+// Points this exe's import of DLL's FUNCTION, which the window's code calls through, at
+// REPLACEMENT; returns what it pointed at before.
+template <typename Function>
+Function replaceImport(const char* dll, const char* function, Function replacement) {
+    auto* base = reinterpret_cast<std::uint8_t*>(GetModuleHandleW(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+             base +
+             headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) {
+            continue;
         }
-        VariantClear(&children[i]);
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            const auto* named =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                lstrcmpA(reinterpret_cast<const char*>(named->Name), function) != 0) {
+                continue;
+            }
+            DWORD protection = 0;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                           &protection);
+            const auto original = reinterpret_cast<Function>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<decltype(slots->u1.Function)>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return original;
+        }
     }
-    dialog->Release();
-    for (const std::u16string& name : names) {
-        EXPECT_TRUE(seen.contains(name)) << "not reached from the dialog";
-    }
+    return nullptr;
 }
 
 std::vector<std::pair<HWND, std::u16string>> notified;
@@ -482,6 +461,100 @@ TEST(Win32Window, AnnouncesByUiAutomationWhereItCanAndOtherwiseByAnAlert) {
     EXPECT_NE(GetModuleHandleW(L"uiautomationcore.dll"), nullptr);
 }
 
+// Every path a screen reader takes to a box ends at the box's own object: the window it names,
+// one object (COM's identity) behind each of its interfaces, no method writing through a null
+// pointer, and the same name when reached from the dialog's children. UI Automation takes it as
+// the program's own: it neither passes for oleacc's proxy, which UI Automation would replace with
+// its edit-box provider that names a box after the label before it, nor for any other service.
+TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
+    Win32Driver window;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    using ProviderFromAccessible =
+        HRESULT(WINAPI*)(IAccessible*, long, DWORD, IRawElementProviderSimple**);
+    const auto providerFrom = win32::systemFunction<ProviderFromAccessible>(
+        L"uiautomationcore.dll", "UiaProviderFromIAccessible");
+    ASSERT_NE(providerFrom, nullptr);
+    constexpr GUID isOleaccProxy = {
+        0x902697fa, 0x80e4, 0x4560, {0x80, 0x2a, 0xa1, 0x3f, 0x22, 0xa6, 0x47, 0x09}};
+    constexpr GUID madeUp = {
+        0x5a1f0c2e, 0x7d3b, 0x4e6a, {0x9b, 0x21, 0x3c, 0x44, 0x8e, 0x10, 0x6f, 0x52}};
+    VARIANT self{};
+    self.vt = VT_I4;
+    std::set<std::u16string> names;
+    for (std::string_view name : {"Text1", "Text2"}) {
+        const HWND box = window.window.control(name);
+        IAccessible* object = nullptr;
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(box, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+        HWND found = nullptr;
+        EXPECT_EQ(WindowFromAccessibleObject(object, &found), S_OK);
+        EXPECT_EQ(found, box);
+        IUnknown* identity = nullptr;
+        IOleWindow* window = nullptr;
+        IUnknown* viaWindow = nullptr;
+        object->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity));
+        ASSERT_EQ(object->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&window)),
+                  S_OK);
+        window->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&viaWindow));
+        EXPECT_EQ(viaWindow, identity);
+        EXPECT_EQ(object->GetTypeInfoCount(nullptr), E_INVALIDARG);
+        names.insert(readText(object, self, &IAccessible::get_accName));
+
+        IServiceProvider* services = nullptr;
+        ASSERT_EQ(
+            object->QueryInterface(__uuidof(IServiceProvider), reinterpret_cast<void**>(&services)),
+            S_OK);
+        for (const GUID& service : {isOleaccProxy, madeUp}) {
+            IUnknown* answer = nullptr;
+            EXPECT_TRUE(FAILED(services->QueryService(service, __uuidof(IUnknown),
+                                                      reinterpret_cast<void**>(&answer))) &&
+                        answer == nullptr);
+        }
+        services->Release();
+        IRawElementProviderSimple* provider = nullptr;
+        EXPECT_EQ(providerFrom(object, CHILDID_SELF, 0, &provider), S_OK) << "refused by UIA";
+        if (provider != nullptr) {
+            // Wine 8's provider has no name yet (VT_EMPTY); any name it gives is the box's own.
+            VARIANT said{};
+            provider->GetPropertyValue(30005, &said);  // UIA_NamePropertyId
+            EXPECT_TRUE(said.vt != VT_BSTR || readText(object, self, &IAccessible::get_accName) ==
+                                                  reinterpret_cast<const char16_t*>(said.bstrVal));
+            VariantClear(&said);
+            provider->Release();
+        }
+        viaWindow->Release();
+        window->Release();
+        identity->Release();
+        object->Release();
+    }
+    EXPECT_EQ(names, std::set<std::u16string>({u"化学式或名称", u"查询结果"}));
+
+    IAccessible* dialog = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(window.window.handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&dialog)),
+              S_OK);
+    std::vector<VARIANT> children(form::controls.size() + 2);
+    LONG got = 0;
+    AccessibleChildren(dialog, 0, static_cast<LONG>(children.size()), children.data(), &got);
+    std::set<std::u16string> seen;
+    for (LONG i = 0; i < got; ++i) {
+        IAccessible* child = nullptr;
+        if (children[i].vt == VT_DISPATCH &&
+            SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                           reinterpret_cast<void**>(&child)))) {
+            seen.insert(readText(child, self, &IAccessible::get_accName));
+            child->Release();
+        }
+        VariantClear(&children[i]);
+    }
+    dialog->Release();
+    for (const std::u16string& name : names) {
+        EXPECT_TRUE(seen.contains(name)) << "not reached from the dialog";
+    }
+}
+
 // The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in
 // their places: a batch file opened with "Open" runs and leaves its mark.
 void expectTheShellToRunAScript() {
@@ -503,49 +576,16 @@ TEST(Win32Window, TheWindowsShellOpensAnItemWithTheVerbOpen) {
     expectTheShellToRunAScript();
 }
 
-// Points this exe's import of kernel32's FUNCTION, which the window's code calls through, at
-// REPLACEMENT; returns what it pointed at before.
-template <typename Function>
-Function replaceKernel32Import(const char* function, Function replacement) {
-    auto* base = reinterpret_cast<std::uint8_t*>(GetModuleHandleW(nullptr));
-    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-             base +
-             headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-         entry->Name != 0; ++entry) {
-        if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), "kernel32.dll") != 0) {
-            continue;
-        }
-        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            const auto* named =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
-                lstrcmpA(reinterpret_cast<const char*>(named->Name), function) != 0) {
-                continue;
-            }
-            DWORD protection = 0;
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
-                           &protection);
-            const auto original = reinterpret_cast<Function>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<decltype(slots->u1.Function)>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-            return original;
-        }
-    }
-    return nullptr;
-}
-
-// Windows 7 and Vista without the loader update: kernel32 has no AddDllDirectory, and
-// LoadLibraryExW refuses LOAD_LIBRARY_SEARCH_SYSTEM32. Every library asked for is recorded.
+// Windows 7 and Vista without the loader update: kernel32 has neither SetDefaultDllDirectories nor
+// AddDllDirectory, and LoadLibraryExW refuses LOAD_LIBRARY_SEARCH_SYSTEM32. Every library asked for
+// is recorded.
 decltype(&GetProcAddress) realGetProcAddress = nullptr;
 decltype(&LoadLibraryExW) realLoadLibraryExW = nullptr;
 std::vector<std::wstring> librariesAskedFor;
 
 FARPROC WINAPI oldGetProcAddress(HMODULE module, LPCSTR name) {
-    if (HIWORD(name) != 0 && lstrcmpA(name, "AddDllDirectory") == 0) {
+    if (HIWORD(name) != 0 && (lstrcmpA(name, "AddDllDirectory") == 0 ||
+                              lstrcmpA(name, "SetDefaultDllDirectories") == 0)) {
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
     }
@@ -561,43 +601,94 @@ HMODULE WINAPI oldLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) {
     return realLoadLibraryExW(name, file, flags);
 }
 
-// In a process of its own (win32_window_on_an_old_loader), before anything has loaded the
-// system's DLLs: the home-page button still reaches the shell, screen readers still hear each
-// box's name, and every DLL comes from the system folder by its full path, never by its bare
-// name, which would take the one planted beside the program first.
-TEST(OldLoader, TakesTheSystemsDllsByTheirFullPath) {
+std::wstring systemFolder() {
     wchar_t folder[MAX_PATH] = {};
-    const std::wstring system(folder, GetSystemDirectoryW(folder, MAX_PATH));
-    // A DLL of the shell's name beside this program, where a bare name finds it first: any DLL
-    // will do, since it must never be loaded.
-    std::wstring planted(folder, GetModuleFileNameW(nullptr, folder, MAX_PATH));
-    planted.replace(planted.rfind(L'\\') + 1, std::wstring::npos, L"shell32.dll");
-    ASSERT_TRUE(CopyFileW((system + L"\\version.dll").c_str(), planted.c_str(), FALSE));
+    return {folder, GetSystemDirectoryW(folder, MAX_PATH)};
+}
 
-    realGetProcAddress = replaceKernel32Import("GetProcAddress", &oldGetProcAddress);
-    realLoadLibraryExW = replaceKernel32Import("LoadLibraryExW", &oldLoadLibraryExW);
-    ASSERT_TRUE(realGetProcAddress != nullptr && realLoadLibraryExW != nullptr);
+std::wstring programFolder() {
+    wchar_t path[MAX_PATH] = {};
+    std::wstring program(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return program.substr(0, program.rfind(L'\\') + 1);
+}
+
+// Working copies of the system's own DLLs beside the program, where a search by bare name finds
+// them first: the ones Windows loads later on the program's behalf (the theme engine and the
+// compositor's client) and the ones the program loads for screen readers. None is a KnownDLL.
+constexpr const wchar_t* planted[] = {L"uxtheme.dll", L"dwmapi.dll", L"oleacc.dll",
+                                      L"uiautomationcore.dll"};
+
+// In a process of its own, before anything has loaded the system's DLLs: the program's DLLs are
+// planted, its start-up confines the search, and then the window is used as a pupil and a screen
+// reader use it. No planted DLL may be loaded; the modules loaded say where each came from.
+void expectNoPlantedDllToLoadWhileTheWindowIsUsed() {
+    for (const wchar_t* dll : planted) {
+        ASSERT_TRUE(CopyFileW((systemFolder() + L"\\" + dll).c_str(),
+                              (programFolder() + dll).c_str(), FALSE));
+    }
+    win32::confineDllSearchToSystem32();
     {
         const std::unique_ptr<WindowDriver> window = makeDriver();
+        window->type(u"Fe3O4");
+        SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, nullptr, 0);
+        window->press({Key::Enter});
+        SystemParametersInfoW(SPI_SETSCREENREADER, FALSE, nullptr, 0);
+        window->boxesDuring([&] { window->click("Command3"); });
         for (std::string_view box : {"Text1", "Text2"}) {
             EXPECT_TRUE(window->accessible(box).name == form::accessibleName(form::control(box)));
         }
     }
     expectTheShellToRunAScript();
-    replaceKernel32Import("GetProcAddress", realGetProcAddress);
-    replaceKernel32Import("LoadLibraryExW", realLoadLibraryExW);
 
-    const std::wstring shell(
-        folder, GetModuleFileNameW(GetModuleHandleW(L"shell32.dll"), folder, MAX_PATH));
-    EXPECT_TRUE(DeleteFileW(planted.c_str()) && shell.starts_with(system + L'\\'))
-        << "the planted shell32.dll was loaded";
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, GetCurrentProcessId());
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    std::set<std::wstring> fromSystem;
+    for (BOOL more = Module32FirstW(snapshot, &module); more;
+         more = Module32NextW(snapshot, &module)) {
+        const std::wstring path = module.szExePath;
+        EXPECT_TRUE(module.hModule == GetModuleHandleW(nullptr) ||
+                    !path.starts_with(programFolder()))
+            << "loaded from beside the program: " << std::string(path.begin(), path.end());
+        if (path.starts_with(systemFolder() + L'\\')) {
+            fromSystem.insert(CharLowerW(module.szModule));
+        }
+    }
+    CloseHandle(snapshot);
+    for (const wchar_t* dll :
+         {L"uxtheme.dll", L"oleacc.dll", L"uiautomationcore.dll", L"shell32.dll"}) {
+        EXPECT_TRUE(fromSystem.contains(dll))
+            << "the window never loaded " << std::string(dll, dll + lstrlenW(dll));
+    }
+    for (const wchar_t* dll : planted) {
+        DeleteFileW((programFolder() + dll).c_str());
+    }
+}
+
+// win32_window_with_planted_dlls: the loader of Windows 8 and later, and of Windows 7 updated.
+TEST(PlantedDlls, NoneLoadsBesideTheProgram) {
+    expectNoPlantedDllToLoadWhileTheWindowIsUsed();
+}
+
+// win32_window_on_an_old_loader: the same with the old loader, and every library the program asks
+// for comes from the system folder by its full path, never by its bare name.
+TEST(OldLoader, NoPlantedDllLoadsAndTheSystemsComeByTheirFullPath) {
+    realGetProcAddress = replaceImport("kernel32.dll", "GetProcAddress", &oldGetProcAddress);
+    realLoadLibraryExW = replaceImport("kernel32.dll", "LoadLibraryExW", &oldLoadLibraryExW);
+    ASSERT_TRUE(realGetProcAddress != nullptr && realLoadLibraryExW != nullptr);
+    expectNoPlantedDllToLoadWhileTheWindowIsUsed();
+    replaceImport("kernel32.dll", "GetProcAddress", realGetProcAddress);
+    replaceImport("kernel32.dll", "LoadLibraryExW", realLoadLibraryExW);
+
     std::set<std::wstring> dlls;
     for (const std::wstring& asked : librariesAskedFor) {
-        EXPECT_TRUE(asked.starts_with(system + L'\\')) << std::string(asked.begin(), asked.end());
+        EXPECT_TRUE(asked.starts_with(systemFolder() + L'\\'))
+            << std::string(asked.begin(), asked.end());
         dlls.insert(asked.substr(asked.rfind(L'\\') + 1));
     }
-    EXPECT_EQ(dlls, std::set<std::wstring>(
-                        {L"oleacc.dll", L"oleaut32.dll", L"ole32.dll", L"shell32.dll"}));
+    EXPECT_TRUE(std::ranges::includes(
+        dlls,
+        std::set<std::wstring>({L"uxtheme.dll", L"dwmapi.dll", L"oleacc.dll", L"shell32.dll"})));
 }
 
 // The built Talmiro.exe, or the one named by TALMIRO_EXE (the copy in the zip), read as data.

@@ -11,7 +11,8 @@
 namespace talmiro::win32 {
 namespace {
 
-// Loaded when a screen reader first asks, so that start-up pays nothing for accessibility.
+// Loaded the first time anything asks a box for its accessible object (a screen reader, but also
+// Magnifier, the touch keyboard or the text services), never at start-up.
 struct Accessibility {
     decltype(&CreateStdAccessibleObject) createStandard =
         systemFunction<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
@@ -37,24 +38,27 @@ bool isSelf(const VARIANT& child) {
 }
 
 // Everything from the standard object but the control's own name, description and, where one is
-// given, role. Its other
-// interfaces are answered here too, so that no path leads a screen reader back to the standard
-// object and its name, and COM's identity rules hold: the same IUnknown from every interface.
+// given, role. Its other interfaces are answered here too, so that no path leads a screen reader
+// back to the standard object and its name, and COM's identity rules hold: the same IUnknown from
+// every interface.
+//
+// No service of the standard object is passed on. It answers IIS_IsOleaccProxy, by which UI
+// Automation tells oleacc's own proxy from a program's object and, for a proxy, goes to its
+// built-in edit-box provider, which names the box after the label before it.
 class NamedAccessible final : public IAccessible,
                               public IOleWindow,
                               public IEnumVARIANT,
                               public IServiceProvider {
   public:
-    NamedAccessible(HWND control, IAccessible* standard, std::u16string_view name,
-                    std::u16string_view description, LONG role)
+    // Takes over a reference to `standard` and to `children` (nullptr: the object has none).
+    NamedAccessible(HWND control, IAccessible* standard, IEnumVARIANT* children,
+                    std::u16string_view name, std::u16string_view description, LONG role)
         : control_(control),
           standard_(standard),
+          children_(children),
           name_(name),
           description_(description),
-          role_(role) {
-        standard_->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(&children_));
-        standard_->QueryInterface(__uuidof(IServiceProvider), reinterpret_cast<void**>(&services_));
-    }
+          role_(role) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -68,7 +72,7 @@ class NamedAccessible final : public IAccessible,
             *object = static_cast<IOleWindow*>(this);
         } else if (id == __uuidof(IEnumVARIANT) && children_ != nullptr) {
             *object = static_cast<IEnumVARIANT*>(this);
-        } else if (id == __uuidof(IServiceProvider) && services_ != nullptr) {
+        } else if (id == __uuidof(IServiceProvider)) {
             *object = static_cast<IServiceProvider*>(this);
         } else {
             *object = nullptr;
@@ -118,15 +122,46 @@ class NamedAccessible final : public IAccessible,
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
     HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return children_->Clone(copy); }
+    // The copy's children are walked on their own, but it is still this box's object.
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        if (copy == nullptr) {
+            return E_POINTER;
+        }
+        *copy = nullptr;
+        IEnumVARIANT* children = nullptr;
+        if (const HRESULT cloned = children_->Clone(&children); FAILED(cloned)) {
+            return cloned;
+        }
+        standard_->AddRef();
+        *copy = make(control_, standard_, children, name_, description_, role_);
+        return *copy == nullptr ? E_OUTOFMEMORY : S_OK;
+    }
 
-    // A service that is this object itself is answered by this object, never the standard one.
+    // This object, asked for as a service; any other service is refused.
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID id, void** object) override {
-        if (service == __uuidof(IAccessible) || id == __uuidof(IAccessible) ||
-            id == __uuidof(IUnknown) || id == __uuidof(IDispatch)) {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (service == __uuidof(IAccessible)) {
             return QueryInterface(id, object);
         }
-        return services_->QueryService(service, id, object);
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    // Takes over the references as the constructor does, and gives them back if it fails.
+    static NamedAccessible* make(HWND control, IAccessible* standard, IEnumVARIANT* children,
+                                 std::u16string_view name, std::u16string_view description,
+                                 LONG role) noexcept {
+        try {
+            return new NamedAccessible(control, standard, children, name, description, role);
+        } catch (...) {
+            if (children != nullptr) {
+                children->Release();
+            }
+            standard->Release();
+            return nullptr;
+        }
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -207,9 +242,6 @@ class NamedAccessible final : public IAccessible,
 
   private:
     ~NamedAccessible() {
-        if (services_ != nullptr) {
-            services_->Release();
-        }
         if (children_ != nullptr) {
             children_->Release();
         }
@@ -227,8 +259,7 @@ class NamedAccessible final : public IAccessible,
 
     HWND control_;
     IAccessible* standard_;
-    IEnumVARIANT* children_ = nullptr;
-    IServiceProvider* services_ = nullptr;
+    IEnumVARIANT* children_;
     std::u16string name_;
     std::u16string description_;
     LONG role_;
@@ -245,11 +276,11 @@ LRESULT namedAccessibleObject(HWND control, LONG object, WPARAM flags, std::u16s
                                                             reinterpret_cast<void**>(&standard)))) {
         return 0;
     }
-    NamedAccessible* named = nullptr;
-    try {
-        named = new NamedAccessible(control, standard, name, description, role);
-    } catch (...) {
-        standard->Release();
+    IEnumVARIANT* children = nullptr;
+    standard->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(&children));
+    NamedAccessible* named =
+        NamedAccessible::make(control, standard, children, name, description, role);
+    if (named == nullptr) {
         return 0;
     }
     const LRESULT result =

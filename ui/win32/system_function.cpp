@@ -3,12 +3,39 @@
 #include <string>
 
 namespace talmiro::win32 {
+namespace {
+
+// What Windows itself loads by bare name on the window's paths, none of them a KnownDLL on
+// Windows 7: the theme engine and the desktop compositor's client (Common Controls 6 drawing the
+// controls and the frame), version information and the property system (the shell's
+// ShellExecute), the crypto base (advapi32 on Windows 7) and COM's class catalogue (the first
+// COM object made, by the shell or for a screen reader).
+constexpr const wchar_t* loadedLaterByName[] = {L"uxtheme.dll", L"dwmapi.dll",    L"version.dll",
+                                                L"propsys.dll", L"cryptbase.dll", L"clbcatq.dll"};
+
+// KB2533623 brought SetDefaultDllDirectories and AddDllDirectory together.
+FARPROC newLoaderFunction(const char* name) {
+    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+}
+
+}  // namespace
+
+void confineDllSearchToSystem32() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void (*)()>(newLoaderFunction("SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories != nullptr &&
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        return;
+    }
+    SetDllDirectoryW(L"");
+    for (const wchar_t* dll : loadedLaterByName) {
+        systemLibrary(dll);
+    }
+}
 
 HMODULE systemLibrary(const wchar_t* dll) {
-    // AddDllDirectory came with the update that taught the loader to search System32 alone.
-    const bool searchesSystem32Alone =
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
-    if (searchesSystem32Alone) {
+    if (newLoaderFunction("AddDllDirectory") != nullptr) {
         HMODULE library = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) {
             return library;
