@@ -343,39 +343,30 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
-std::vector<HGDIOBJ> madeForTheWindow;
+HICON madeForTheWindow = nullptr;
 
-// Refuses the first edit box, keeping what the window had made for itself by then.
+// Refuses the first edit box, keeping the icon the window had made for itself by then.
 LRESULT CALLBACK refuseTheEditBoxes(int code, WPARAM wParam, LPARAM lParam) {
     wchar_t kind[8] = {};
     GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
     if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
         const HWND dialog = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
-        for (HWND child = GetWindow(dialog, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            madeForTheWindow.push_back(
-                reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
-        }
-        madeForTheWindow.push_back(
-            reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)));
+        madeForTheWindow = reinterpret_cast<HICON>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
         return 1;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Control creation refused half way: the window is not made, and the fonts and the icon that
-// were made for it are freed.
-TEST(Win32Window, AFailedStartLeavesNoFontOrIconBehind) {
+// Control creation refused half way: the window is not made, and the icon made for it is freed
+// (its fonts come only once every control is there).
+TEST(Win32Window, AFailedStartLeavesNoIconBehind) {
     HHOOK hook = SetWindowsHookExW(WH_CBT, refuseTheEditBoxes, nullptr, GetCurrentThreadId());
     fake::Shell shell;
     EXPECT_THROW(win32::MainWindow(GetModuleHandleW(nullptr), shell), std::runtime_error);
     UnhookWindowsHookEx(hook);
-    const std::vector<HGDIOBJ>& made = madeForTheWindow;
-    ASSERT_EQ(made.size(), 3u) << "two labels' fonts and the icon";
-    EXPECT_EQ(GetObjectType(made[0]), 0u);
-    EXPECT_EQ(GetObjectType(made[1]), 0u);
+    ASSERT_NE(madeForTheWindow, nullptr);
     ICONINFO icon{};
-    EXPECT_FALSE(GetIconInfo(static_cast<HICON>(made[2]), &icon));
+    EXPECT_FALSE(GetIconInfo(madeForTheWindow, &icon));
 }
 
 // Two ways the clipboard and the mouse can let the user down, which only this window meets.
@@ -394,6 +385,35 @@ TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
     window.drag(face, "Text1");
     EXPECT_EQ(window.text("Text1"), form::inputPrompt)
         << "the lost press made a later drag a click";
+}
+
+// A move to a monitor of another dpi and back, as Windows 10 sends it: asked for its size there,
+// the window takes the rectangle suggested from that, and looks as if started at that dpi.
+TEST(Win32Window, LaysItselfOutAgainOnAMonitorOfAnotherDpi) {
+    Win32Driver window;
+    const HWND dialog = window.window.handle();
+    RECT start{};
+    GetWindowRect(dialog, &start);
+    const int startDpi = window.dpi();
+    for (const int dpi : {startDpi * 3 / 2, startDpi}) {
+        SCOPED_TRACE(dpi);
+        SIZE size{};
+        ASSERT_TRUE(SendMessageW(dialog, 0x02E4 /* WM_GETDPISCALEDSIZE */, static_cast<WPARAM>(dpi),
+                                 reinterpret_cast<LPARAM>(&size)));
+        RECT suggested{start.left + 40, start.top + 30, start.left + 40 + size.cx,
+                       start.top + 30 + size.cy};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT taken{};
+        GetWindowRect(dialog, &taken);
+        EXPECT_EQ(std::vector<LONG>({taken.left, taken.top}),
+                  std::vector<LONG>({suggested.left, suggested.top}));
+        expectLaidOutAt(window, dpi);
+    }
+    RECT end{};
+    GetWindowRect(dialog, &end);
+    EXPECT_EQ(end.right - end.left, start.right - start.left);
+    EXPECT_EQ(end.bottom - end.top, start.bottom - start.top);
 }
 
 // Points this exe's import of DLL's FUNCTION, which the window's code calls through, at
@@ -429,6 +449,65 @@ Function replaceImport(const char* dll, const char* function, Function replaceme
         }
     }
     return nullptr;
+}
+
+// The colours of every pixel the label draws.
+std::set<COLORREF> inkOf(HWND label) {
+    RECT inside{};
+    GetClientRect(label, &inside);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, inside.right, inside.bottom);
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ previous = SelectObject(dc, picture);
+    SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < inside.bottom; ++y) {
+        for (int x = 0; x < inside.right; ++x) {
+            colours.insert(GetPixel(dc, x, y));
+        }
+    }
+    SelectObject(dc, previous);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    return colours;
+}
+
+// High Contrast as the window reads it; Wine keeps no such setting.
+bool highContrast = false;
+decltype(&SystemParametersInfoW) realSystemParametersInfoW = nullptr;
+BOOL WINAPI systemParametersWithHighContrast(UINT action, UINT size, void* value, UINT flags) {
+    if (action == SPI_GETHIGHCONTRAST) {
+        static_cast<HIGHCONTRASTW*>(value)->dwFlags = highContrast ? HCF_HIGHCONTRASTON : 0;
+        return TRUE;
+    }
+    return realSystemParametersInfoW(action, size, value, flags);
+}
+
+// High Contrast: the notice's red gives way to the theme's text colour, and the window repaints
+// when Windows says the setting changed.
+TEST(Win32Window, TheNoticeTakesTheThemesTextColourInHighContrast) {
+    Win32Driver window;
+    const HWND notice = window.window.control("Label3");
+    realSystemParametersInfoW =
+        replaceImport("user32.dll", "SystemParametersInfoW", &systemParametersWithHighContrast);
+    ASSERT_NE(realSystemParametersInfoW, nullptr);
+    const COLORREF red = RGB(form::noticeRed.red, form::noticeRed.green, form::noticeRed.blue);
+    EXPECT_TRUE(inkOf(notice).contains(red));
+    highContrast = true;
+    // Windows sends both as High Contrast is turned on or off.
+    for (const auto& [message, which] :
+         {std::pair<UINT, WPARAM>{WM_SYSCOLORCHANGE, 0}, {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}}) {
+        ValidateRect(notice, nullptr);
+        SendMessageW(window.window.handle(), message, which, 0);
+        EXPECT_TRUE(GetUpdateRect(notice, nullptr, FALSE)) << "not repainted on " << message;
+    }
+    const std::set<COLORREF> ink = inkOf(notice);
+    highContrast = false;
+    EXPECT_FALSE(ink.contains(red));
+    EXPECT_TRUE(ink.contains(GetSysColor(COLOR_BTNTEXT)));
+    EXPECT_TRUE(inkOf(notice).contains(red)) << "red again once High Contrast is off";
+    replaceImport("user32.dll", "SystemParametersInfoW", realSystemParametersInfoW);
 }
 
 std::vector<std::pair<HWND, std::u16string>> notified;
@@ -767,13 +846,14 @@ TEST_F(Executable, CarriesTheVersionFactsInChinese) {
     }
 }
 
-TEST_F(Executable, AsksForItsDpiTheCommonControls6AndNoElevation) {
+TEST_F(Executable, AsksForEachMonitorsDpiTheCommonControls6AndNoElevation) {
     const std::vector<std::uint8_t> bytes = resource(RT_MANIFEST, 1);
     const std::string manifest(bytes.begin(), bytes.end());
     for (const char* part :
          {"level=\"asInvoker\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">true</dpiAware>", ">system</dpiAwareness>",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">true/pm</dpiAware>",
+          ">PerMonitorV2, PerMonitor</dpiAwareness>",
           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }

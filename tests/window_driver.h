@@ -79,4 +79,7 @@ class WindowDriver {
 
 std::unique_ptr<WindowDriver> makeDriver();  // each window's test program has its own
 
+// Every control and the client area where the form puts them at `dpi`, in the fonts it gives them.
+void expectLaidOutAt(WindowDriver& window, int dpi);
+
 }  // namespace talmiro::test

@@ -8,6 +8,7 @@
 #include "ui/win32/accessible_name.h"
 #include "ui/win32/first_line_paste.h"
 #include "ui/win32/icon_resource.h"
+#include "ui/win32/system_function.h"
 #include "ui/win32/win32_text.h"
 #include "ui/wrap.h"
 
@@ -55,6 +56,68 @@ struct DialogTemplate {
 };
 
 constexpr DWORD windowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// WM_GETDPISCALEDSIZE: Windows 10 1703 and later ask a per-monitor window its size at another dpi
+// before they move it there.
+constexpr UINT getDpiScaledSizeMessage = 0x02E4;
+
+// What the system's own helpers that came after Windows 7 do, where they exist.
+template <typename Function>
+Function user32Function(const char* name) {
+    return functionIn<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// The dpi the window is drawn at: its monitor's on Windows 10 1607 and later, else the system's.
+int windowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0) {
+        return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(window);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(window, screen);
+    return dpi;
+}
+
+// High Contrast is chosen by pupils who need every text in its colours, the notice's red too.
+bool highContrastIsOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The work area of the monitor the user launched Talmiro from: the one under the pointer.
+RECT launchWorkArea() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
+// The window and its controls follow a change of dpi here, from their twips, as they would be
+// laid out at start; the dialog manager of Windows 10 1703 and later would scale them as well.
+void leaveDpiChangesToTheWindow(HWND dialog,
+                                const std::array<HWND, form::controls.size()>& controls) {
+    using DialogFunction =
+        BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    using ControlFunction = BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS,
+                                          DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS);
+    if (const auto forDialog = user32Function<DialogFunction>("SetDialogDpiChangeBehavior")) {
+        forDialog(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
+    if (const auto forControl =
+            user32Function<ControlFunction>("SetDialogControlDpiChangeBehavior")) {
+        const auto all = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE |
+                                                                          DCDC_DISABLE_RELAYOUT);
+        for (HWND control : controls) {
+            forControl(control, all, all);
+        }
+    }
+}
 
 }  // namespace
 
@@ -105,30 +168,11 @@ NativeHandle MainWindow::nativeHandle() const {
 }
 
 void MainWindow::createControls() {
-    HDC screen = GetDC(dialog_);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(dialog_, screen);
-    const auto pixels = [dpi](int twips) { return form::twipsToPixels(twips, dpi); };
-
-    windowFont_ = createFont(form::windowFont, dpi);
-    titleFont_ = createFont(form::titleFont, dpi);
-    inputFont_ = createFont(form::inputFont, dpi);
     icon_ = createIcon();
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-    SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
 
-    RECT frame{0, 0, pixels(form::clientWidth), pixels(form::clientHeight)};
-    AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
-    RECT workArea{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(dialog_, nullptr, workArea.left + (workArea.right - workArea.left - width) / 2,
-                 workArea.top + (workArea.bottom - workArea.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // Created in tab order, which is the order the dialog manager walks.
+    // Created in tab order, which is the order the dialog manager walks; placed by layOut.
     for (std::size_t i = 0; i < form::controls.size(); ++i) {
         const form::Control& control = form::controls[i];
         const wchar_t* windowClass = L"STATIC";
@@ -150,9 +194,7 @@ void MainWindow::createControls() {
                 break;
         }
         HWND hwnd = CreateWindowExW(
-            extendedStyle, windowClass, wide(control.text).c_str(), style,
-            pixels(control.place.left), pixels(control.place.top), pixels(control.place.width),
-            pixels(control.place.height), dialog_,
+            extendedStyle, windowClass, wide(control.text).c_str(), style, 0, 0, 0, 0, dialog_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), nullptr, nullptr);
         if (hwnd == nullptr) {
             throw std::runtime_error("无法创建主窗口的控件");
@@ -160,18 +202,24 @@ void MainWindow::createControls() {
         if (control.kind == form::Kind::TextBox) {
             SendMessageW(hwnd, EM_SETLIMITTEXT, form::textBoxLimit, 0);
         }
-        const HFONT font = control.font == &form::titleFont   ? titleFont_.get()
-                           : control.font == &form::inputFont ? inputFont_.get()
-                                                              : windowFont_.get();
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[i] = hwnd;
         if (control.kind != form::Kind::Label) {
             defaultProcs_[i] = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
         }
     }
-
-    fitPromptIntoText1(dpi);
+    leaveDpiChangesToTheWindow(dialog_, controls_);
+    // On the launch monitor before it is laid out, so that it is laid out at that monitor's dpi.
+    const RECT workArea = launchWorkArea();
+    SetWindowPos(dialog_, nullptr, workArea.left, workArea.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(windowDpi(dialog_));
+    RECT frame{};
+    GetWindowRect(dialog_, &frame);
+    SetWindowPos(dialog_, nullptr,
+                 workArea.left + (workArea.right - workArea.left - (frame.right - frame.left)) / 2,
+                 workArea.top + (workArea.bottom - workArea.top - (frame.bottom - frame.top)) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(dialog_, DM_SETDEFID, controlId("Command1"), 0);
 
     text1_ = std::make_unique<EditField>(control("Text1"));
@@ -180,6 +228,57 @@ void MainWindow::createControls() {
     announcer_ = std::make_unique<ScreenReaderAnnouncer>(dialog_);
     form_ = std::make_unique<MainForm>(*text1_, *text2_, static_cast<OwnerWindow&>(*this),
                                        *messages_, shell_, *announcer_);
+}
+
+// Fonts, places and the client area from the form's points and twips at `dpi`, the same at start
+// and after any change of dpi. The old fonts are freed only once no control uses them.
+void MainWindow::layOut(int dpi) {
+    const auto pixels = [dpi](int twips) { return form::twipsToPixels(twips, dpi); };
+    OwnedFont oldWindowFont = std::exchange(windowFont_, createFont(form::windowFont, dpi));
+    OwnedFont oldTitleFont = std::exchange(titleFont_, createFont(form::titleFont, dpi));
+    OwnedFont oldInputFont = std::exchange(inputFont_, createFont(form::inputFont, dpi));
+    SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    for (std::size_t i = 0; i < form::controls.size(); ++i) {
+        const form::Control& control = form::controls[i];
+        const HFONT font = control.font == &form::titleFont   ? titleFont_.get()
+                           : control.font == &form::inputFont ? inputFont_.get()
+                                                              : windowFont_.get();
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(controls_[i], nullptr, pixels(control.place.left), pixels(control.place.top),
+                     pixels(control.place.width), pixels(control.place.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    fitPromptIntoText1(dpi);
+    sizeClientArea(pixels(form::clientWidth), pixels(form::clientHeight));
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The window's size at another dpi, asked before Windows moves it there, so that the rectangle it
+// then suggests is the one the window takes. False where the system cannot tell the frame's size
+// at that dpi; its own scaling then stands, and layOut puts the client area right.
+bool MainWindow::sizeAtDpi(int dpi, SIZE& size) const {
+    using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = user32Function<AdjustFunction>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, form::twipsToPixels(form::clientWidth, dpi),
+               form::twipsToPixels(form::clientHeight, dpi)};
+    if (adjust == nullptr ||
+        !adjust(&frame, static_cast<DWORD>(GetWindowLongW(dialog_, GWL_STYLE)), FALSE,
+                static_cast<DWORD>(GetWindowLongW(dialog_, GWL_EXSTYLE)), static_cast<UINT>(dpi))) {
+        return false;
+    }
+    size = {frame.right - frame.left, frame.bottom - frame.top};
+    return true;
+}
+
+// Measured against the frame the window has, which is exact whoever scaled the frame.
+void MainWindow::sizeClientArea(int width, int height) {
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(dialog_, &frame);
+    GetClientRect(dialog_, &client);
+    SetWindowPos(dialog_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The prompt shows whole at start. Where the scaled font leaves it a little too wide, Text1's
@@ -250,6 +349,32 @@ INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(dialog_);
             PostQuitMessage(0);
             return TRUE;
+        // The controls learn of new colours only from their window.
+        case WM_SYSCOLORCHANGE:
+            for (HWND control : controls_) {
+                SendMessageW(control, message, wParam, lParam);
+            }
+            RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            return FALSE;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                RedrawWindow(dialog_, nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            return FALSE;
+        case getDpiScaledSizeMessage:
+            SetWindowLongPtrW(
+                dialog_, DWLP_MSGRESULT,
+                sizeAtDpi(static_cast<int>(wParam), *reinterpret_cast<SIZE*>(lParam)));
+            return TRUE;
+        case WM_DPICHANGED: {
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(dialog_, nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut(HIWORD(wParam));
+            return TRUE;
+        }
         default:
             return FALSE;
     }
@@ -263,7 +388,7 @@ void MainWindow::drawLabel(const DRAWITEMSTRUCT& item) {
              GetSysColorBrush(onWindowBackground ? COLOR_WINDOW : COLOR_BTNFACE));
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC,
-                 label.colouring == form::Colouring::RedText
+                 label.colouring == form::Colouring::RedText && !highContrastIsOn()
                      ? RGB(form::noticeRed.red, form::noticeRed.green, form::noticeRed.blue)
                      : GetSysColor(onWindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
     const HGDIOBJ previous = SelectObject(

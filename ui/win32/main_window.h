@@ -44,7 +44,10 @@ class MainWindow : private OwnerWindow {
   private:
     NativeHandle nativeHandle() const override;
     void createControls();
+    void layOut(int dpi);
     void fitPromptIntoText1(int dpi);
+    void sizeClientArea(int width, int height);
+    bool sizeAtDpi(int dpi, SIZE& size) const;
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id);
     void drawLabel(const DRAWITEMSTRUCT& item);
