@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -199,16 +200,14 @@ std::unique_ptr<WindowDriver> makeDriver() {
 namespace {
 
 // What a screen reader's commands do to a box (Orca's checks only read): one selection, set and
-// read back and removed, a place for each character, and edits through the box's own editing,
-// each taken back by one undo.
-TEST(QtWindow, ScreenReadersSelectAndEditThroughTheBoxItself) {
+// read back and removed.
+TEST(QtWindow, ScreenReadersSelectInTheBoxItself) {
     QtDriver driver;
     auto* box = driver.widget<QLineEdit>("Text1");
     box->setText(QStringLiteral("NaCl"));
     QAccessibleInterface* object = QAccessible::queryAccessibleInterface(box);
     QAccessibleTextInterface* text = object->textInterface();
-    QAccessibleEditableTextInterface* editable = object->editableTextInterface();
-    ASSERT_TRUE(text != nullptr && editable != nullptr);
+    ASSERT_NE(text, nullptr);
     EXPECT_TRUE(object->state().editable && object->state().selectableText);
     text->setSelection(0, 1, 3);
     text->setSelection(1, 0, 4);
@@ -221,25 +220,87 @@ TEST(QtWindow, ScreenReadersSelectAndEditThroughTheBoxItself) {
     EXPECT_TRUE(start == 0 && end == 0) << "a box has one selection";
     text->removeSelection(0);
     EXPECT_FALSE(box->hasSelectedText());
-    for (const int offset : {-1, 0, 3, 4}) {
-        EXPECT_EQ(text->characterRect(offset).isEmpty(), offset < 0 || offset == 4) << offset;
-    }
+}
 
+// Dictation and braille keyboards edit through the box's interface: only ranges within the text
+// change it (an end past the text stands for its end), what is inserted keeps to the paste rule,
+// and one undo takes each edit back.
+TEST(QtWindow, ScreenReadersEditOnlyWithinTheTextAndOneUndoTakesItBack) {
+    QtDriver driver;
+    auto* box = driver.widget<QLineEdit>("Text1");
+    QAccessibleEditableTextInterface* editable =
+        QAccessible::queryAccessibleInterface(box)->editableTextInterface();
+    ASSERT_NE(editable, nullptr);
+    const QString full(32763, u'O');
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
     const struct {
         std::function<void()> edit;
-        const char* after;
+        QString after;
     } edits[] = {
-        {[&] { editable->replaceText(0, 2, QStringLiteral("K")); }, "KCl"},
-        {[&] { editable->insertText(3, QStringLiteral("O3")); }, "KClO3"},
-        {[&] { editable->deleteText(0, 1); }, "ClO3"},
+        {[&] { editable->deleteText(1, 3); }, "Nl"},
+        {[&] { editable->deleteText(2, 10); }, "Na"},
+        {[&] { editable->deleteText(1, 1); }, "NaCl"},
+        {[&] { editable->deleteText(3, 1); }, "NaCl"},
+        {[&] { editable->deleteText(-1, 2); }, "NaCl"},
+        {[&] { editable->deleteText(10, 12); }, "NaCl"},
+        {[&] { editable->replaceText(1, 3, "K"); }, "NKl"},
+        {[&] { editable->replaceText(2, 9, "X"); }, "NaX"},
+        {[&] { editable->replaceText(2, 2, "X"); }, "NaXCl"},
+        {[&] { editable->replaceText(3, 1, "X"); }, "NaCl"},
+        {[&] { editable->replaceText(-1, 1, "X"); }, "NaCl"},
+        {[&] { editable->replaceText(9, 9, "X"); }, "NaCl"},
+        {[&] { editable->insertText(0, "X"); }, "XNaCl"},
+        {[&] { editable->insertText(4, "X"); }, "NaClX"},
+        {[&] { editable->insertText(9, "X"); }, "NaCl"},
+        {[&] { editable->insertText(-1, "X"); }, "NaCl"},
+        {[&] { editable->insertText(2, "O\nH"); }, "NaOCl"},
+        {[&] { editable->insertText(0, full.left(32762) + emoji); }, full.left(32762) + "NaCl"},
     };
     for (const auto& [edit, after] : edits) {
+        box->setText(QStringLiteral("NaCl"));
+        box->setCursorPosition(2);
         edit();
         EXPECT_EQ(box->text(), after);
-    }
-    for (const char* before : {"KClO3", "KCl", "NaCl"}) {
         box->undo();
-        EXPECT_EQ(box->text(), before);
+        EXPECT_EQ(box->text(), "NaCl") << after.toStdString();
+    }
+}
+
+// Each character's rectangle lies on its glyph, within the box; the first starts where the ink
+// does, and the point at the centre of each names that character again (Magnifier, mouse review).
+TEST(QtWindow, ScreenReadersFindEachCharacterOnItsGlyphAtTheScreensDpi) {
+    QtDriver driver;
+    for (const char* name : {"Text1", "Text2"}) {
+        SCOPED_TRACE(name);
+        auto* box = driver.widget<QLineEdit>(name);
+        box->setText(QStringLiteral("MWHM Fe3O4 氯化钠"));
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(box)->textInterface();
+        const QRect inside(box->mapToGlobal(box->contentsRect().topLeft()),
+                           box->contentsRect().size());
+        for (int offset = 0; offset < text->characterCount(); ++offset) {
+            const QRect character = text->characterRect(offset);
+            EXPECT_TRUE(inside.contains(character)) << offset;
+            EXPECT_EQ(text->offsetAtPoint(character.center()), offset);
+        }
+        EXPECT_TRUE(text->characterRect(-1).isEmpty() &&
+                    text->characterRect(text->characterCount()).isEmpty());
+
+        const QImage drawn = box->grab().toImage();
+        const qreal scale = drawn.devicePixelRatio();
+        const QRect first = text->characterRect(0).translated(-box->mapToGlobal(QPoint()));
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        int ink = drawn.width();
+        for (int y = qRound(first.top() * scale); y < qRound(first.bottom() * scale); ++y) {
+            for (int x = qRound(frame * scale); x < ink; ++x) {
+                if (qGray(drawn.pixel(x, y)) < 128) {
+                    ink = x;
+                }
+            }
+        }
+        const qreal bearing = ink / scale - first.left();  // of 'M', less than 2 px
+        EXPECT_TRUE(bearing >= 0 && bearing < 2)
+            << "the first ink at " << ink / scale << ", the first character from " << first.left();
     }
 }
 

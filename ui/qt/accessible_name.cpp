@@ -3,9 +3,16 @@
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <algorithm>
+
+#include "ui/first_line.h"
+#include "ui/qt/qt_text.h"
 
 namespace talmiro::qt {
 namespace {
+
+// Qt gives the caret's place only as a rectangle that reaches this far to the left of it.
+constexpr int caretPadding = 5;
 
 class AccessibleTextBox final : public QAccessibleWidget,
                                 public QAccessibleTextInterface,
@@ -63,24 +70,31 @@ class AccessibleTextBox final : public QAccessibleWidget,
     void setCursorPosition(int position) override { box().setCursorPosition(position); }
     QString text(int start, int end) const override { return box().text().mid(start, end - start); }
     int characterCount() const override { return static_cast<int>(box().text().size()); }
-    // Measured from the caret, the one place in the text whose position the box tells.
+    // On the glyphs: measured from the caret, the one place in the text whose position the box
+    // tells, less the text before it.
     QRect characterRect(int offset) const override {
         const QString text = box().text();
         if (offset < 0 || offset >= text.size()) {
             return {};
         }
-        const QRect caret = box().inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const QFontMetrics metrics(box().font());
-        const int caretAt = box().cursorPosition();
-        const int x =
-            caret.x() + (offset >= caretAt
-                             ? metrics.horizontalAdvance(text.mid(caretAt, offset - caretAt))
-                             : -metrics.horizontalAdvance(text.mid(offset, caretAt - offset)));
-        return {box().mapToGlobal(QPoint(x, caret.y())),
-                QSize(metrics.horizontalAdvance(text.at(offset)), caret.height())};
+        const QRect caret = box().inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int before = metrics.horizontalAdvance(text.left(offset));
+        const int left = caret.x() + caretPadding + before -
+                         metrics.horizontalAdvance(text.left(box().cursorPosition()));
+        return {box().mapToGlobal(QPoint(left, caret.y())),
+                QSize(metrics.horizontalAdvance(text.left(offset + 1)) - before, caret.height())};
     }
+    // The character whose rectangle holds the point; -1 where none does.
     int offsetAtPoint(const QPoint& point) const override {
-        return box().cursorPositionAt(box().mapFromGlobal(point));
+        const int count = characterCount();
+        int offset = 0;
+        for (int step = count; step > 0; step /= 2) {
+            while (offset + step < count && characterRect(offset + step).left() <= point.x()) {
+                offset += step;
+            }
+        }
+        return count > 0 && characterRect(offset).contains(point) ? offset : -1;
     }
     void scrollToSubstring(int start, int end) override {
         box().setCursorPosition(end);
@@ -92,18 +106,26 @@ class AccessibleTextBox final : public QAccessibleWidget,
         return {};
     }
 
-    // The editable text interface, through the box's own editing, so that undo keeps working.
-    void deleteText(int start, int end) override {
-        box().setSelection(start, end - start);
-        box().del();
-    }
-    void insertText(int offset, const QString& text) override {
-        box().setCursorPosition(offset);
-        box().insert(text);
-    }
+    // The editable text interface, through the box's own editing, so that one undo takes an edit
+    // back. As in Qt's own interface for a line edit, an end past the text stands for its end; a
+    // range that starts outside the text or ends before it starts changes nothing, where Qt's
+    // would delete from the end or repeat text. What is inserted keeps to the box's rule for a
+    // paste: its first line, as much of it as the box has room for, in whole characters.
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override {
+        const int count = characterCount();
+        end = std::min(end, count);
+        if (start < 0 || start > count || end < start) {
+            return;
+        }
+        const auto room = static_cast<std::size_t>(box().maxLength() - (count - (end - start)));
+        const QString kept = toQString(wholeCharactersFitting(firstLine(toU16View(text)), room));
+        if (start == end && kept.isEmpty()) {
+            return;
+        }
         box().setSelection(start, end - start);
-        box().insert(text);
+        box().insert(kept);
     }
 
   private:
