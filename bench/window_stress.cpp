@@ -4,6 +4,7 @@
 // at the end; exits non-zero if memory grew beyond noise.
 #include <unistd.h>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

@@ -199,7 +199,7 @@ class Win32Driver : public WindowDriver {
     }
     // Wine raises no UI Automation notification, so the window speaks through its alert. The
     // hook hears the whole program, earlier windows included: only this window's alerts count.
-    std::vector<std::u16string> announced() override {
+    std::optional<std::vector<std::u16string>> announced() override {
         pump();
         std::vector<std::u16string> ours;
         for (const auto& [source, text] : std::exchange(alertsHeard(), {})) {
@@ -528,8 +528,8 @@ TEST(Win32Window, AnnouncesByUiAutomationWhereItCanAndOtherwiseByAnAlert) {
         win32::ScreenReaderAnnouncer announcer(dialog, fakeNotification);
         announcer.announce(u"四氧化三铁");
         EXPECT_EQ(notified, (std::vector{std::pair{dialog, std::u16string(u"四氧化三铁")}}));
-        EXPECT_EQ(window.announced(), raised ? std::vector<std::u16string>{}
-                                             : std::vector<std::u16string>{u"四氧化三铁"});
+        EXPECT_EQ(*window.announced(), raised ? std::vector<std::u16string>{}
+                                              : std::vector<std::u16string>{u"四氧化三铁"});
     }
 
     EXPECT_FALSE(win32::raiseUiaNotification(dialog, u"水"));

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,8 +64,9 @@ class WindowDriver {
     virtual std::vector<form::Rgb> icon() = 0;  // 32 x 32, rows top down; see-through is black
     virtual Accessible accessible(std::string_view control) = 0;
     virtual bool underWine() { return false; }
-    // What the window has had screen readers speak, unasked, since the last call.
-    virtual std::vector<std::u16string> announced() = 0;
+    // What the window has had screen readers speak, unasked, since the last call; nothing where
+    // a real screen reader is the judge instead.
+    virtual std::optional<std::vector<std::u16string>> announced() = 0;
     virtual NativeHandle handle() = 0;
     virtual bool takesInput() = 0;  // false while a modal box blocks the window
     // Runs `action`, noting each message box it opens; `whileOpen` runs with the box up, then

@@ -140,6 +140,16 @@ constexpr std::u16string_view accessibleName(const Control& control) {
     return control.accessibleName.empty() ? control.text : control.accessibleName;
 }
 
+// The button that Enter presses while no button has the focus.
+constexpr const Control& defaultButton() {
+    for (const Control& c : controls) {
+        if (c.isDefaultButton) {
+            return c;
+        }
+    }
+    throw "no default button";
+}
+
 constexpr const Control& control(std::string_view name) {
     for (const Control& c : controls) {
         if (c.name == name) {

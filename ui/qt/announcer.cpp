@@ -2,42 +2,47 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QWidget>
+#include <QLabel>
+#include <QLineEdit>
 
 #include "ui/qt/qt_text.h"
 
 namespace talmiro::qt {
-namespace {
 
-const QString& noticeName() {
-    static const QString name = QStringLiteral("announcement");
-    return name;
+// Made without a parent and given the window only once it is whole: the first thing Qt tells a
+// screen reader of it already finds it an Announcement, never a plain widget.
+Announcement::Announcement(QWidget& window) : QWidget(nullptr), text_(new QLabel(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    setParent(&window);
+    setGeometry(0, 0, 0, 0);
 }
 
-}  // namespace
+void Announcement::present(const QString& text) {
+    text_->setText(text);
+    hide();
+    show();
+}
 
 void ScreenReaderAnnouncer::announce(std::u16string_view text) noexcept {
     try {
-        if (notice_ == nullptr) {
-            notice_ = new QWidget(&window_);
-            notice_->setObjectName(noticeName());
-            notice_->setFocusPolicy(Qt::NoFocus);
-            notice_->setGeometry(0, 0, 0, 0);
+        const QString answer = toQString(text);
+        if (const auto* box = qobject_cast<const QLineEdit*>(window_.focusWidget());
+            box != nullptr && box->text() == answer) {
+            return;
         }
-        notice_->setAccessibleName(toQString(text));
-        // Orca speaks a notification when it starts showing, so each answer shows it anew, the
-        // same answer twice included.
-        notice_->hide();
-        notice_->show();
+        if (announcement_ == nullptr) {
+            announcement_ = new Announcement(window_);
+        }
+        announcement_->present(answer);
     } catch (...) {
         // The answer is in the result box all the same.
     }
 }
 
 QAccessibleInterface* accessibleAnnouncement(const QString&, QObject* object) {
-    return object != nullptr && object->isWidgetType() && object->objectName() == noticeName()
-               ? new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification)
-               : nullptr;
+    auto* announcement = qobject_cast<Announcement*>(object);
+    return announcement == nullptr ? nullptr
+                                   : new QAccessibleWidget(announcement, QAccessible::Notification);
 }
 
 }  // namespace talmiro::qt

@@ -1,6 +1,7 @@
 #include "ui/qt/main_window.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
@@ -105,6 +106,7 @@ QWidget* makeControl(const form::Control& control, QWidget* window) {
         case form::Kind::Button: {
             auto* button = new QPushButton(window);
             button->setDefault(control.isDefaultButton);
+            button->setAutoDefault(true);
             return button;
         }
     }
@@ -179,6 +181,8 @@ void MainWindow::createControls() {
     fitStartTextToBox(*text1_);
     text1_->installEventFilter(this);
     text2_->installEventFilter(this);
+    // The prompt is selected, so that typing replaces it.
+    text1_->selectAll();
     text1_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
@@ -193,18 +197,41 @@ void MainWindow::wireHandlers() {
     }
 }
 
+// A focused button takes Enter itself; a box passes it on to here.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Escape must not close the window as a dialog would.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier) {
+        findChild<QPushButton*>(QString::fromLatin1(form::defaultButton().name))->click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = static_cast<QLineEdit*>(watched);
+    // A box selects its text on Tab before screen readers learn that it has the focus, and
+    // gives up its selection before they learn that it lost the focus: Orca speaks either change
+    // of selection on its own, besides the focus. Here a box selects once it has the focus, and
+    // keeps its selection when the focus leaves, as a Windows edit box does.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool in = event->type() == QEvent::FocusIn;
+        const bool selects = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                             reason == Qt::ShortcutFocusReason;
+        const bool deselects =
+            reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (in ? selects : deselects) {
+            QFocusEvent instead(event->type(), in ? Qt::OtherFocusReason : Qt::PopupFocusReason);
+            QCoreApplication::sendEvent(box, &instead);
+            if (in) {
+                QMetaObject::invokeMethod(box, &QLineEdit::selectAll, Qt::QueuedConnection);
+            }
+            return true;
+        }
+    }
     if (event->type() == QEvent::ContextMenu) {
-        showEditMenu(*static_cast<QLineEdit*>(watched), *static_cast<QContextMenuEvent*>(event));
+        showEditMenu(*box, *static_cast<QContextMenuEvent*>(event));
         return true;
     }
     // A click completes on release inside the box; both clicks of a double click count.
@@ -215,7 +242,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             form_->dispatch(&MainForm::Text1_Click);
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 NativeHandle MainWindow::nativeHandle() const {

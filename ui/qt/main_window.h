@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 #include <memory>
 
 #include "ui/form.h"
@@ -14,9 +14,10 @@ class QLineEdit;
 
 namespace talmiro::qt {
 
-// The single window, built from the form description. It is a dialog so that Enter presses the
-// default button and Tab walks the controls, exactly as the platform does it for dialogs.
-class MainWindow : public QDialog, private OwnerWindow {
+// The single window, built from the form description. A plain window, not a dialog: screen readers
+// name a dialog before everything it announces, every answer included. Enter presses the button
+// with the focus, and Command1 from anywhere else, as in a dialog.
+class MainWindow : public QWidget, private OwnerWindow {
     Q_OBJECT
   public:
     explicit MainWindow(Shell& shell);

@@ -220,7 +220,7 @@ void MainWindow::createControls() {
                  workArea.left + (workArea.right - workArea.left - (frame.right - frame.left)) / 2,
                  workArea.top + (workArea.bottom - workArea.top - (frame.bottom - frame.top)) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(dialog_, DM_SETDEFID, controlId("Command1"), 0);
+    SendMessageW(dialog_, DM_SETDEFID, controlId(form::defaultButton().name), 0);
 
     text1_ = std::make_unique<EditField>(control("Text1"));
     text2_ = std::make_unique<EditField>(control("Text2"));
