@@ -440,6 +440,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The pictures are Debian's fonts as the system sets them up, whatever the user has set for
+    // fontconfig (sub-pixel order, hinting): their files are looked for in an empty home.
+    qputenv("FONTCONFIG_FILE", "/etc/fonts/fonts.conf");
+    qputenv("HOME", TALMIRO_EMPTY_HOME);
+    qputenv("XDG_CONFIG_HOME", TALMIRO_EMPTY_HOME);
     QApplication application(argc, argv);
     talmiro::qt::configureApplication();
     ::testing::InitGoogleTest(&argc, argv);
