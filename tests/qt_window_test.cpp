@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "tests/window_driver.h"
+#include "ui/icon.h"
 #include "ui/qt/announcer.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -350,6 +351,30 @@ void expectDrawnAsReference(const QImage& drawn, const QString& name) {
                   << actual.width() << "x" << actual.height() << " against " << reference.width()
                   << "x" << reference.height() << "; see " << name.toStdString() << ".png and "
                   << name.toStdString() << ".diff.png in " << QDir::currentPath().toStdString();
+}
+
+QImage pictureOf(const std::vector<form::Rgb>& pixels, int size) {
+    QImage picture(size, size, QImage::Format_RGB32);
+    for (int i = 0; i < size * size; ++i) {
+        const form::Rgb c = pixels[static_cast<std::size_t>(i)];
+        picture.setPixel(i % size, i / size, qRgb(c.red, c.green, c.blue));
+    }
+    return picture;
+}
+
+// The icons pixel for pixel: the window's own, in its 256 colours, and the full-colour ones the
+// desktop's icon theme gets at each size it installs.
+TEST(Icon, IsDrawnAsItsReferencePicturesAtEverySize) {
+    const IndexedIcon& window = windowIcon();
+    std::vector<form::Rgb> indexed;
+    for (const std::uint8_t index : window.pixels) {
+        indexed.push_back(window.palette[index]);
+    }
+    expectDrawnAsReference(pictureOf(indexed, IndexedIcon::size), QStringLiteral("window_icon"));
+    for (const int size : {32, 48, 64, 128, 256}) {
+        expectDrawnAsReference(pictureOf(paintIcon(size), size),
+                               QStringLiteral("icon_%1").arg(size));
+    }
 }
 
 QString screenDpi(const QWidget& shown) {
