@@ -1,10 +1,10 @@
-#include "ui/wrap.h"
+#include "ui/win32/wrap.h"
 
 #include <gtest/gtest.h>
 
 #include "ui/form.h"
 
-namespace talmiro {
+namespace talmiro::win32 {
 namespace {
 
 // A 12-point song face at 96 dpi: ideographs and full-width signs 16 px, everything else 8 px.
@@ -47,4 +47,4 @@ TEST(WrapLines, BreaksWhereChineseAndWesternTextAllow) {
 }
 
 }  // namespace
-}  // namespace talmiro
+}  // namespace talmiro::win32

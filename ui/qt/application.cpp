@@ -5,7 +5,7 @@
 #include <QFont>
 
 #include "ui/form.h"
-#include "ui/qt/accessible_name.h"
+#include "ui/qt/accessible_text_box.h"
 #include "ui/qt/announcer.h"
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
@@ -14,7 +14,7 @@
 namespace talmiro::qt {
 
 void configureApplication() {
-    // Also the name Qt gives the window where it adds one to a title: here the title itself.
+    // The desktop knows the window by it: X11 takes the window's class (WM_CLASS) from it.
     QApplication::setApplicationName(toQString(version::internalName));
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(version::appId));

@@ -3,7 +3,7 @@
 #include <oleacc.h>
 #include <uiautomationcore.h>
 
-#include "ui/win32/accessible_name.h"
+#include "ui/win32/accessible_object.h"
 #include "ui/win32/system_function.h"
 #include "ui/win32/win32_text.h"
 

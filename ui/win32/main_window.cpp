@@ -5,12 +5,12 @@
 #include <stdexcept>
 #include <utility>
 
-#include "ui/win32/accessible_name.h"
+#include "ui/win32/accessible_object.h"
 #include "ui/win32/first_line_paste.h"
 #include "ui/win32/icon_resource.h"
 #include "ui/win32/system_function.h"
 #include "ui/win32/win32_text.h"
-#include "ui/wrap.h"
+#include "ui/win32/wrap.h"
 
 namespace talmiro::win32 {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace talmiro {
+namespace talmiro::win32 {
 
 // Breaks a label's text into lines no wider than `width`, the way Chinese text is set: a line may
 // break between any two ideographs, but not before closing punctuation; runs of blanks at a
@@ -13,4 +13,4 @@ namespace talmiro {
 std::vector<std::u16string_view> wrapLines(std::u16string_view text, int width,
                                            const std::function<int(std::u16string_view)>& measure);
 
-}  // namespace talmiro
+}  // namespace talmiro::win32

@@ -1,4 +1,4 @@
-#include "ui/win32/accessible_name.h"
+#include "ui/win32/accessible_object.h"
 
 #include <oleacc.h>
 #include <servprov.h>

@@ -1,4 +1,4 @@
-#include "ui/qt/accessible_name.h"
+#include "ui/qt/accessible_text_box.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "ui/wrap.h"
+#include "ui/win32/wrap.h"
 
-namespace talmiro {
+namespace talmiro::win32 {
 namespace {
 
 bool isBlank(char16_t c) {
@@ -71,4 +71,4 @@ std::vector<std::u16string_view> wrapLines(std::u16string_view text, int width,
     return lines;
 }
 
-}  // namespace talmiro
+}  // namespace talmiro::win32
