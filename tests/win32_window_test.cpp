@@ -634,6 +634,29 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
     }
 }
 
+// A value set by a screen reader (dictation, a braille keyboard) keeps to the paste rule, and one
+// undo takes it back.
+TEST(Win32Window, AValueSetByAScreenReaderIsItsFirstLineAndUndoes) {
+    Win32Driver window;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    window.click("Text1");
+    window.type(u"NaCl");
+    IAccessible* object = nullptr;
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(window.window.control("Text1"), static_cast<DWORD>(OBJID_CLIENT),
+                                   __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+        S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    BSTR value = SysAllocString(L"KCl\r\nO2");
+    EXPECT_EQ(object->put_accValue(self, value), S_OK);
+    SysFreeString(value);
+    object->Release();
+    EXPECT_EQ(window.text("Text1"), u"KCl");
+    window.press({Key::Undo});
+    EXPECT_EQ(window.text("Text1"), u"NaCl");
+}
+
 // The real ShellExecuteA, found by name in shell32.dll and given the verb and the item in
 // their places: a batch file opened with "Open" runs and leaves its mark.
 void expectTheShellToRunAScript() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/win32/com_apartment.h"
+#include "ui/win32/first_line_paste.h"
 #include "ui/win32/system_function.h"
 
 namespace talmiro::win32 {
@@ -236,8 +237,19 @@ class NamedAccessible final : public IAccessible,
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
         return standard_->put_accName(child, name);
     }
+    // A box's new value, from dictation or a braille keyboard, keeps to the paste rule and one
+    // undo takes it back.
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return standard_->put_accValue(child, value);
+        wchar_t kind[8] = {};
+        GetClassNameW(control_, kind, 8);
+        if (!isSelf(child) || lstrcmpiW(kind, L"Edit") != 0) {
+            return standard_->put_accValue(child, value);
+        }
+        SendMessageW(control_, EM_SETSEL, 0, -1);
+        replaceSelectionWithFirstLine(control_, value == nullptr
+                                                    ? std::u16string_view()
+                                                    : reinterpret_cast<const char16_t*>(value));
+        return S_OK;
     }
 
   private:
