@@ -343,32 +343,6 @@ std::unique_ptr<WindowDriver> makeDriver() {
 
 namespace {
 
-HICON madeForTheWindow = nullptr;
-
-// Refuses the first edit box, keeping the icon the window had made for itself by then.
-LRESULT CALLBACK refuseTheEditBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    wchar_t kind[8] = {};
-    GetClassNameW(reinterpret_cast<HWND>(wParam), kind, 8);
-    if (code == HCBT_CREATEWND && lstrcmpiW(kind, L"Edit") == 0) {
-        const HWND dialog = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
-        madeForTheWindow = reinterpret_cast<HICON>(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
-        return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Control creation refused half way: the window is not made, and the icon made for it is freed
-// (its fonts come only once every control is there).
-TEST(Win32Window, AFailedStartLeavesNoIconBehind) {
-    HHOOK hook = SetWindowsHookExW(WH_CBT, refuseTheEditBoxes, nullptr, GetCurrentThreadId());
-    fake::Shell shell;
-    EXPECT_THROW(win32::MainWindow(GetModuleHandleW(nullptr), shell), std::runtime_error);
-    UnhookWindowsHookEx(hook);
-    ASSERT_NE(madeForTheWindow, nullptr);
-    ICONINFO icon{};
-    EXPECT_FALSE(GetIconInfo(madeForTheWindow, &icon));
-}
-
 // Two ways the clipboard and the mouse can let the user down, which only this window meets.
 TEST(Win32Window, AnUnrenderedPasteOrALostPressLeavesTheInputAlone) {
     Win32Driver window;
