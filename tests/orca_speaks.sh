@@ -120,62 +120,39 @@ SAID
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/talmiro.log" 2>&1 &
 started+=($!)
 
-# Orca's own words (roles, states) are in the locale's language: English here.
+# Orca's own words (roles, states) are in the locale's language: English here. What it presents as
+# the focus comes to a button, or to the input box with its text ($1) all selected:
+button() {
+    printf '%s\n' "braille:  $1 push button" "speech: $1 push button."
+}
+input_box() {
+    printf '%s\n' "braille:  化学式或名称 $1 \$l" "speech: 化学式或名称 text." "speech: $1 selected." \
+        "speech: 输入化学式或名称后按回车键查询."
+}
+# Back into the input box by the keyboard, which selects its text ($1), and typing $2 over it.
+retype() {
+    step "Shift+Tab to the help button" key shift+Tab < <(button 帮助)
+    step "Tab back to the input box" key Tab < <(input_box "$1")
+    step --speech "typing $2 over it" type "$2" <<<"speech: Selection deleted."
+}
 prompt=在此输入你要查询的化学式或化学式名称
-step "the window opening" <<SAID
-braille:  Talmiro
-speech: Talmiro.
-braille:  化学式或名称 $prompt \$l
-speech: 化学式或名称 text.
-speech: $prompt selected.
-speech: 输入化学式或名称后按回车键查询.
-SAID
-step --speech "typing Fe3O4 over the prompt" type Fe3O4 <<'SAID'
-speech: Selection deleted.
-SAID
+step "the window opening" < <(printf '%s\n' "braille:  Talmiro" "speech: Talmiro."; input_box $prompt)
+step --speech "typing Fe3O4 over the prompt" type Fe3O4 <<<"speech: Selection deleted."
 step "Enter in the input box" key Return <<'SAID'
 speech: notification.
 speech: 四氧化三铁.
 braille: 四氧化三铁
 braille:  化学式或名称 Fe3O4 $l
 SAID
-# Back into the input box by the keyboard, which selects its text for typing over.
-step "Shift+Tab to the help button" key shift+Tab <<'SAID'
-braille:  帮助 push button
-speech: 帮助 push button.
-SAID
-step "Tab back to the input box" key Tab <<'SAID'
-braille:  化学式或名称 Fe3O4 $l
-speech: 化学式或名称 text.
-speech: Fe3O4 selected.
-speech: 输入化学式或名称后按回车键查询.
-SAID
-step --speech "typing Fe3O5 over it" type Fe3O5 <<'SAID'
-speech: Selection deleted.
-SAID
+retype Fe3O4 Fe3O5
 step "Enter on a formula not in the catalogue" key Return <<'SAID'
 speech: notification.
 speech: 未找到记录!请与作者联系!
 braille: 未找到记录!请与作者联系!
 braille:  化学式或名称 Fe3O5 $l
 SAID
-step "Shift+Tab to the help button again" key shift+Tab <<'SAID'
-braille:  帮助 push button
-speech: 帮助 push button.
-SAID
-step "Tab back to the input box again" key Tab <<'SAID'
-braille:  化学式或名称 Fe3O5 $l
-speech: 化学式或名称 text.
-speech: Fe3O5 selected.
-speech: 输入化学式或名称后按回车键查询.
-SAID
-step --speech "typing NaCl over it" type NaCl <<'SAID'
-speech: Selection deleted.
-SAID
-step "Tab to the lookup button" key Tab <<'SAID'
-braille:  查询 push button
-speech: 查询 push button.
-SAID
+retype Fe3O5 NaCl
+step "Tab to the lookup button" key Tab < <(button 查询)
 step "Tab to the result box" key Tab <<'SAID'
 braille:  查询结果 未找到记录!请与作者联系! $l
 speech: 查询结果 text.
@@ -186,20 +163,9 @@ speech: Text unselected.
 braille:  查询结果 氯化钠(食盐) $l
 speech: 氯化钠(食盐)
 SAID
-step "Shift+Tab to the lookup button" key shift+Tab <<'SAID'
-braille:  查询 push button
-speech: 查询 push button.
-SAID
-step "Shift+Tab to the input box" key shift+Tab <<'SAID'
-braille:  化学式或名称 NaCl $l
-speech: 化学式或名称 text.
-speech: NaCl selected.
-speech: 输入化学式或名称后按回车键查询.
-SAID
-step "Shift+Tab to the help button" key shift+Tab <<'SAID'
-braille:  帮助 push button
-speech: 帮助 push button.
-SAID
+step "Shift+Tab to the lookup button" key shift+Tab < <(button 查询)
+step "Shift+Tab to the input box" key shift+Tab < <(input_box NaCl)
+step "Shift+Tab to the help button" key shift+Tab < <(button 帮助)
 step "Space on the help button" key space <<SAID
 braille: Talmiro application 帮助 alert
 speech: alert 帮助.
