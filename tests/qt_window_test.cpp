@@ -209,6 +209,8 @@ TEST(QtWindow, ScreenReadersSelectInTheBoxItself) {
     EXPECT_TRUE(start == 0 && end == 0) << "a box has one selection";
     text->removeSelection(0);
     EXPECT_FALSE(box->hasSelectedText());
+    text->addSelection(0, 2);
+    EXPECT_EQ(box->selectedText(), "Na") << "an added selection is the box's one";
 }
 
 // The child that has Orca speak each answer is a notification by its type, already when it joins
