@@ -29,16 +29,22 @@ if [ ! -f "$clean/.complete" ]; then
 fi
 
 display_file=$(mktemp)
-cleanup() {
-    kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true
-    wait 2>/dev/null || true
+# What a run, this one or one killed before, mounted in the chroot goes before anything in it is
+# removed, and no removal crosses into a mount: the host's X socket folder is bound in there.
+remove_run() {
     for mount in "$run/tmp/.X11-unix" "$run/proc"; do
         if mountpoint -q "$mount"; then umount -l "$mount"; fi
     done
-    rm -rf "$run" "$display_file"
+    rm -rf --one-file-system "$run"
+}
+cleanup() {
+    kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    remove_run
+    rm -f "$display_file"
 }
 trap cleanup EXIT
-rm -rf "$run"
+remove_run
 cp -a "$clean" "$run"
 mount -t proc proc "$run/proc"
 cp /etc/resolv.conf "$run/etc/resolv.conf"
@@ -67,6 +73,7 @@ done
 display=":$(head -n1 "$display_file")"
 mkdir -p "$run/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$run/tmp/.X11-unix"
+mount -o remount,bind,ro "$run/tmp/.X11-unix"
 # Started directly, not through a function, so that $! is the program itself.
 DISPLAY=$display chroot "$run" env LANG=C.UTF-8 $command &
 app_pid=$!

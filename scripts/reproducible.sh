@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh windows release reproducible
 commit=$(git rev-parse HEAD)  # each build's, whatever is committed meanwhile
+owners() { stat -c '%U:%G %n' .git/objects/pack/* | sort; }
+owners_before=$(owners)
 work=$(mktemp -d)
 chmod 755 "$work"  # for the other user
 declare -A folders
@@ -30,7 +32,8 @@ release() {
     local variation=$1 folder=$2
     shift 2
     mkdir -p "$(dirname "$folder")"
-    git clone -q . "$folder"
+    # Copies of the objects, not hard links: the user variation gives its clone to another user.
+    git clone -q --no-local . "$folder"
     git -C "$folder" checkout -q "$commit"
     if [ "$variation" = "file order" ]; then
         mv "$folder" "$folder.unordered"
@@ -69,6 +72,10 @@ for variation in user locale "build path" "time zone and clock" "host name" "fil
         done
     done
 done
+if [ "$(owners)" != "$owners_before" ]; then
+    echo "reproducible.sh: this repository's pack files changed owner" >&2
+    differ=1
+fi
 [ "$differ" -eq 0 ] || exit 1
 echo "the release is the same to the byte whatever the user, locale, build path, time zone and"
 echo "clock, host name or file order:"
