@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up what is missing and builds everything a user downloads into dist/: the .deb, the
 # Windows zip and installer for 64-bit and for 32-bit Windows, the build information that says
-# which toolchain made them, and SHA256SUMS over them all. The same commit gives the same bytes, whoever builds it, wherever and
-# whenever: every stamp is the commit's time, and the build starts in fresh folders with only the
-# project's own flags.
+# which toolchain made them, and SHA256SUMS over them all. The same commit gives the same bytes,
+# whoever builds it, wherever and whenever: every stamp is the commit's time, and the build starts
+# in fresh folders with only the project's own flags. Runs from any folder.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(realpath "$0")  # run again below, from the repository's root, whatever folder it began in
+cd "$(dirname "$self")/.."
 
 # The builder's environment stays out: compiler and flag variables (CXX, CXXFLAGS, LDFLAGS,
 # DEB_BUILD_OPTIONS, DEB_*_APPEND...), CMake's own, and dpkg-buildflags' per-user settings, which
@@ -19,7 +20,7 @@ if [ -z "${TALMIRO_RELEASE_ENVIRONMENT:-}" ]; then
     for name in SOURCE_DATE_EPOCH LD_PRELOAD FAKETIME FAKETIME_NO_CACHE; do
         [ -n "${!name:-}" ] && kept+=("$name=${!name}")
     done
-    env -i "${kept[@]}" HOME="$home" LANG=C.UTF-8 TALMIRO_RELEASE_ENVIRONMENT=1 "$0"
+    env -i "${kept[@]}" HOME="$home" LANG=C.UTF-8 TALMIRO_RELEASE_ENVIRONMENT=1 "$self"
     exit
 fi
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
