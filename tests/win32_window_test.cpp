@@ -54,6 +54,23 @@ std::u16string readText(IAccessible* object, VARIANT child,
     return read;
 }
 
+// CHILDID_SELF: the object itself, not one of its children.
+const VARIANT childSelf = [] {
+    VARIANT self{};
+    self.vt = VT_I4;
+    return self;
+}();
+
+// A window's client object, as the system's accessibility layer hands it to a screen reader;
+// nullptr where there is none.
+IAccessible* clientObject(HWND window) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    return object;
+}
+
 class Win32Driver : public WindowDriver {
   public:
     Win32Driver() {
@@ -176,20 +193,15 @@ class Win32Driver : public WindowDriver {
     }
     // In-process, as the system's accessibility layer hands the object to a screen reader.
     Accessible accessible(std::string_view control) override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        IAccessible* seen = nullptr;
-        AccessibleObjectFromWindow(hwnd(control), static_cast<DWORD>(OBJID_CLIENT),
-                                   __uuidof(IAccessible), reinterpret_cast<void**>(&seen));
+        IAccessible* seen = clientObject(hwnd(control));
         if (seen == nullptr) {
             return {u"?", u"?", u"?", 0};
         }
-        VARIANT self{};  // CHILDID_SELF
-        self.vt = VT_I4;
         VARIANT role{};
-        seen->get_accRole(self, &role);
-        Accessible result{readText(seen, self, &IAccessible::get_accName),
-                          readText(seen, self, &IAccessible::get_accDescription),
-                          readText(seen, self, &IAccessible::get_accValue),
+        seen->get_accRole(childSelf, &role);
+        Accessible result{readText(seen, childSelf, &IAccessible::get_accName),
+                          readText(seen, childSelf, &IAccessible::get_accDescription),
+                          readText(seen, childSelf, &IAccessible::get_accValue),
                           static_cast<int>(role.lVal)};
         seen->Release();
         return result;
@@ -521,7 +533,6 @@ TEST(Win32Window, AnnouncesByUiAutomationWhereItCanAndOtherwiseByAnAlert) {
 // its edit-box provider that names a box after the label before it, nor for any other service.
 TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
     Win32Driver window;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     using ProviderFromAccessible =
         HRESULT(WINAPI*)(IAccessible*, long, DWORD, IRawElementProviderSimple**);
     const auto providerFrom = win32::systemFunction<ProviderFromAccessible>(
@@ -531,16 +542,11 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
         0x902697fa, 0x80e4, 0x4560, {0x80, 0x2a, 0xa1, 0x3f, 0x22, 0xa6, 0x47, 0x09}};
     constexpr GUID madeUp = {
         0x5a1f0c2e, 0x7d3b, 0x4e6a, {0x9b, 0x21, 0x3c, 0x44, 0x8e, 0x10, 0x6f, 0x52}};
-    VARIANT self{};
-    self.vt = VT_I4;
     std::set<std::u16string> names;
     for (std::string_view name : {"Text1", "Text2"}) {
         const HWND box = window.window.control(name);
-        IAccessible* object = nullptr;
-        ASSERT_EQ(
-            AccessibleObjectFromWindow(box, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&object)),
-            S_OK);
+        IAccessible* object = clientObject(box);
+        ASSERT_NE(object, nullptr);
         HWND found = nullptr;
         EXPECT_EQ(WindowFromAccessibleObject(object, &found), S_OK);
         EXPECT_EQ(found, box);
@@ -553,7 +559,7 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
         window->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&viaWindow));
         EXPECT_EQ(viaWindow, identity);
         EXPECT_EQ(object->GetTypeInfoCount(nullptr), E_INVALIDARG);
-        names.insert(readText(object, self, &IAccessible::get_accName));
+        names.insert(readText(object, childSelf, &IAccessible::get_accName));
 
         IServiceProvider* services = nullptr;
         ASSERT_EQ(
@@ -572,8 +578,9 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
             // Wine 8's provider has no name yet (VT_EMPTY); any name it gives is the box's own.
             VARIANT said{};
             provider->GetPropertyValue(30005, &said);  // UIA_NamePropertyId
-            EXPECT_TRUE(said.vt != VT_BSTR || readText(object, self, &IAccessible::get_accName) ==
-                                                  reinterpret_cast<const char16_t*>(said.bstrVal));
+            EXPECT_TRUE(said.vt != VT_BSTR ||
+                        readText(object, childSelf, &IAccessible::get_accName) ==
+                            reinterpret_cast<const char16_t*>(said.bstrVal));
             VariantClear(&said);
             provider->Release();
         }
@@ -584,10 +591,8 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
     }
     EXPECT_EQ(names, std::set<std::u16string>({u"化学式或名称", u"查询结果"}));
 
-    IAccessible* dialog = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(window.window.handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                         __uuidof(IAccessible), reinterpret_cast<void**>(&dialog)),
-              S_OK);
+    IAccessible* dialog = clientObject(window.window.handle());
+    ASSERT_NE(dialog, nullptr);
     std::vector<VARIANT> children(form::controls.size() + 2);
     LONG got = 0;
     AccessibleChildren(dialog, 0, static_cast<LONG>(children.size()), children.data(), &got);
@@ -597,7 +602,7 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
         if (children[i].vt == VT_DISPATCH &&
             SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible),
                                                            reinterpret_cast<void**>(&child)))) {
-            seen.insert(readText(child, self, &IAccessible::get_accName));
+            seen.insert(readText(child, childSelf, &IAccessible::get_accName));
             child->Release();
         }
         VariantClear(&children[i]);
@@ -612,18 +617,12 @@ TEST(Win32Window, ScreenReadersReachEachBoxsOwnObjectByEveryPath) {
 // undo takes it back.
 TEST(Win32Window, AValueSetByAScreenReaderIsItsFirstLineAndUndoes) {
     Win32Driver window;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     window.click("Text1");
     window.type(u"NaCl");
-    IAccessible* object = nullptr;
-    ASSERT_EQ(
-        AccessibleObjectFromWindow(window.window.control("Text1"), static_cast<DWORD>(OBJID_CLIENT),
-                                   __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
-        S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
+    IAccessible* object = clientObject(window.window.control("Text1"));
+    ASSERT_NE(object, nullptr);
     BSTR value = SysAllocString(L"KCl\r\nO2");
-    EXPECT_EQ(object->put_accValue(self, value), S_OK);
+    EXPECT_EQ(object->put_accValue(childSelf, value), S_OK);
     SysFreeString(value);
     object->Release();
     EXPECT_EQ(window.text("Text1"), u"KCl");
