@@ -13,6 +13,8 @@ set(TALMIRO_ORIGINAL_FILENAME "Talmiro.exe")
 
 # For the desktop entry, the AppStream metadata and the packages.
 set(TALMIRO_APP_ID "net.talmiro.Talmiro")
+# The icon theme's sizes: installed as the desktop's icons, and set on the Linux window.
+set(TALMIRO_ICON_SIZES 32 48 64 128 256)
 set(TALMIRO_RELEASE_DATE "2026-12-06")
 set(TALMIRO_RELEASE_DATE_RFC2822 "Sun, 06 Dec 2026 00:00:00 +0000")
 set(TALMIRO_HOME_PAGE "http://www.example.com/xiaolin/")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the .deb with apt into a clean Debian 12 (a debootstrap chroot, kept between runs in
 # build/bookworm), so its dependencies are resolved as on a user's machine; starts Talmiro from
-# the installed desktop entry under Xvfb and waits for its window; then purges it and checks that
-# nothing of it is left behind.
+# the installed desktop entry under Xvfb, waits for its window and checks what a desktop reads of
+# it; then purges it and checks that nothing of it is left behind.
 # Usage: deb_smoke_test.sh PACKAGE.deb SCREENSHOT.png
 set -euo pipefail
 deb=$(realpath "$1")
@@ -12,21 +12,7 @@ cache="$(dirname "$0")/../build/bookworm"
 clean="$cache/clean"
 run="$cache/run"
 
-# The chroot comes from the Debian 12 mirror that this machine's apt is set up with.
-mirror=${TALMIRO_DEBIAN_MIRROR:-$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
-    2>/dev/null | awk '$2 == "bookworm" && $3 == "main" {print $1; exit}')}
-if [ -z "$mirror" ]; then
-    echo "deb_smoke_test.sh: this machine's apt knows no Debian 12 (bookworm) mirror." >&2
-    echo "Run 'apt-get update' if its sources name one, or give one:" >&2
-    echo "  TALMIRO_DEBIAN_MIRROR=http://your.mirror/debian $0 $*" >&2
-    exit 2
-fi
-if [ ! -f "$clean/.complete" ]; then
-    rm -rf "$clean"
-    mkdir -p "$cache"
-    debootstrap --variant=minbase bookworm "$clean" "$mirror" >/dev/null
-    touch "$clean/.complete"
-fi
+"$(dirname "$0")/../scripts/clean_root.sh" bookworm "$clean"
 
 display_file=$(mktemp)
 # What a run, this one or one killed before, mounted in the chroot goes before anything in it is
@@ -99,6 +85,24 @@ if (( functions & 16 || decorations & 64 )) ||
     echo "$hints" >&2
     exit 1
 fi
+# What a dock or a task switcher reads to match the window to its menu entry and show its icon:
+# the class the entry names, and the icon at every size the package installs in the theme.
+wm_class=$(xprop -display "$display" -name Talmiro WM_CLASS | sed 's/.*= "[^"]*", "\(.*\)"$/\1/')
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+if [ "$wm_class" != "$startup_class" ]; then
+    echo "the window's class is '$wm_class', but its menu entry says '$startup_class'" >&2
+    exit 1
+fi
+# _NET_WM_ICON holds each image as its width, its height, then its pixels.
+icon_sizes=$(xprop -display "$display" -name Talmiro -notype 32c _NET_WM_ICON |
+    sed 's/^[^=]*= //' | tr -d ' ' | tr , '\n' |
+    awk 'NR == next_image {print $1 "x" $1; next_image += 2 + $1 * $1} BEGIN {next_image = 1}' | sort -n)
+theme_sizes=$(ls "$run/usr/share/icons/hicolor" | sort -n)
+if [ "$icon_sizes" != "$theme_sizes" ]; then
+    echo "the window's icon comes at $(echo $icon_sizes), the theme's at $(echo $theme_sizes)" >&2
+    exit 1
+fi
+echo "the window's class and icon sizes ($(echo $icon_sizes)) match its menu entry and theme"
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 

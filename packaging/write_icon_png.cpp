@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "ui/icon.h"
+#include "ui/qt/icon_image.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
@@ -15,14 +16,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "write_icon_png: bad size '%s'\n", argv[1]);
         return 2;
     }
-    QImage image(size, size, QImage::Format_RGB32);
-    const auto pixels = talmiro::paintIcon(size);
-    for (int row = 0; row < size; ++row) {
-        for (int column = 0; column < size; ++column) {
-            const auto& c = pixels[static_cast<std::size_t>(row * size + column)];
-            image.setPixel(column, row, qRgb(c.red, c.green, c.blue));
-        }
-    }
+    const QImage image = talmiro::qt::imageOf(talmiro::paintIcon(size), size);
     if (!image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "write_icon_png: cannot write %s\n", argv[2]);
         return 1;

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -19,24 +20,26 @@
 #include "ui/first_line.h"
 #include "ui/icon.h"
 #include "ui/qt/edit_field.h"
+#include "ui/qt/icon_image.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/toolkit_texts.h"
+#include "ui/version_info.h"
 
 namespace talmiro::qt {
 namespace {
 
-QIcon makeIcon() {
-    const IndexedIcon& icon = windowIcon();
-    QImage image(icon.pixels.data(), IndexedIcon::size, IndexedIcon::size, IndexedIcon::size,
-                 QImage::Format_Indexed8);
-    QList<QRgb> colours;
-    for (const form::Rgb& c : icon.palette) {
-        colours.append(qRgb(c.red, c.green, c.blue));
+// The window's own 256-colour picture, and the desktop's full-colour ones at the theme's larger
+// sizes, so that a dock or a switcher on a high-density screen need not enlarge the small one.
+QIcon iconAtEveryDesktopSize() {
+    QIcon icon(QPixmap::fromImage(imageOf(talmiro::windowIcon())));
+    for (const int size : version::desktopIconSizes) {
+        if (size != IndexedIcon::size) {
+            icon.addPixmap(QPixmap::fromImage(imageOf(paintIcon(size), size)));
+        }
     }
-    image.setColorTable(colours);
-    return QIcon(QPixmap::fromImage(image.copy()));
+    return icon;
 }
 
 // The box's frame and inner margins leave a little less than its width for text; shrink the
@@ -128,7 +131,7 @@ void setControlText(QWidget& control, const QString& text) {
 MainWindow::MainWindow(Shell& shell) {
     setObjectName(QString::fromLatin1(form::windowName));
     setWindowTitle(toQString(form::windowTitle));
-    setWindowIcon(makeIcon());
+    setWindowIcon(QPixmap::fromImage(imageOf(talmiro::windowIcon())));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(fontOf(form::windowFont));
@@ -198,6 +201,15 @@ void MainWindow::wireHandlers() {
 }
 
 // A focused button takes Enter itself; a box passes it on to here.
+// The larger icons take longer to paint than the whole window: they follow its first frame.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!hasDesktopIcons_) {
+        hasDesktopIcons_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(iconAtEveryDesktopSize()); });
+    }
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;

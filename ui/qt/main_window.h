@@ -24,6 +24,7 @@ class MainWindow : public QWidget, private OwnerWindow {
     ~MainWindow() override;
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -39,6 +40,7 @@ class MainWindow : public QWidget, private OwnerWindow {
     std::unique_ptr<MessageBoxDialog> messages_;
     ScreenReaderAnnouncer announcer_{*this};
     std::unique_ptr<MainForm> form_;
+    bool hasDesktopIcons_ = false;
 };
 
 }  // namespace talmiro::qt
