@@ -24,14 +24,14 @@ WAYLAND_DISPLAY=talmiro-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client \
     "$program" >"$runtime/client.log" 2>&1 &
 program_pid=$!
 for _ in $(seq 100); do  # until the first frame is committed
-    grep -q 'wl_buffer' "$runtime/client.log" && grep -q -- '-> wl_surface@[0-9]*\.commit()' \
+    grep -q 'wl_buffer' "$runtime/client.log" && grep -q -- '-> wl_surface[@#][0-9]*\.commit()' \
         "$runtime/client.log" && break
     sleep 0.1
 done
 kill "$program_pid" 2>/dev/null || true
 for request in 'set_title("Talmiro")' "set_app_id(\"$app_id\")" 'set_min_size(455, 301)' \
-               'set_max_size(455, 301)' 'wl_surface@[0-9]*\.commit()'; do
-    if ! grep -q "xdg_toplevel@[0-9]*\.$request\|-> $request" "$runtime/client.log"; then
+               'set_max_size(455, 301)' 'wl_surface[@#][0-9]*\.commit()'; do
+    if ! grep -q "xdg_toplevel[@#][0-9]*\.$request\|-> $request" "$runtime/client.log"; then
         echo "on Wayland, Talmiro never sent $request" >&2
         grep -E 'xdg_toplevel|qt.qpa' "$runtime/client.log" >&2 || tail -5 "$runtime/client.log" >&2
         exit 1

@@ -6,7 +6,9 @@
 
 #include "ui/form.h"
 #include "ui/qt/accessible_text_box.h"
-#include "ui/qt/announcer.h"
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+#include "ui/qt/notification.h"
+#endif
 #include "ui/qt/qt_font.h"
 #include "ui/qt/qt_text.h"
 #include "ui/version_info.h"
@@ -31,7 +33,9 @@ void configureApplication() {
     QApplication::setFont(fontOf(form::windowFont));
 
     QAccessible::installFactory(accessibleTextBox);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     QAccessible::installFactory(accessibleAnnouncement);
+#endif
 }
 
 }  // namespace talmiro::qt
