@@ -53,11 +53,11 @@ snapshot() {
     done | grep -v 'CurrentControlSet\\\\\(Enum\\\\DISPLAY\|Control\\\\Class\\\\{4D36E96[8E]\)' |
         grep -v 'CurrentVersion\\\\NetworkCards'
 }
-# Runs msiexec silently; prints the seconds it took.
+# Runs msiexec silently, with its log in $work/msiexec.log; prints the seconds it took.
 msiexec() {
     local started
     started=$(date +%s.%N)
-    "$wine64" msiexec "$@" /qn </dev/null >/dev/null 2>&1 || return $?
+    "$wine64" msiexec "$@" /qn /l "Z:$work/msiexec.log" </dev/null >/dev/null 2>&1 || return $?
     wineserver -w
     awk -v started="$started" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - started }'
 }
@@ -93,6 +93,9 @@ for table in Registry File MsiFileHash; do msiinfo export "$msi" "$table"; done 
 grep -qP '^TalmiroExe\tProgram\tTalmiro.exe\t\d+\t2\.0\.0\.0\t2052\t' "$tables" ||
     fail "Talmiro.exe is not packed as version 2.0.0.0, language 2052"
 ! grep -qP '^TalmiroExe\t0\t' "$tables" || fail "Talmiro.exe is packed with a hash, as if unversioned"
+msiinfo export "$msi" Property | tr -d '\r' |
+    grep -qP '^SecureCustomProperties\t(.*;)?DESKTOPSHORTCUT(;|$)' ||
+    fail "DESKTOPSHORTCUT is no secure property: an elevated install would drop it"
 
 package_code() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
 build() {  # SCRIPT OUTPUT [CMAKE ARGUMENTS...]: a package from this exe, icon and licence
@@ -145,7 +148,11 @@ msiexec /i "$msi" >/dev/null || fail "the upgrade from the older package failed"
 
 [ "$(entries)" -eq 1 ] || fail "the upgrade left $(entries) entries in Apps & Features"
 cmp -s "$exe" "$folder/Talmiro.exe" || fail "the installed Talmiro.exe is not the one built"
-cmp -s "$here/../LICENSE" "$folder/LICENSE.txt" || fail "the upgrade left the older licence file"
+# The texts with Windows line ends, which Windows 7's Notepad needs.
+sed 's/$/\r/' "$here/../LICENSE" | cmp -s - "$folder/LICENSE.txt" ||
+    fail "the upgrade left the older licence file, or its lines do not end as on Windows"
+sed 's/$/\r/' "$here/windows/THIRD-PARTY-NOTICES.txt" | cmp -s - "$folder/THIRD-PARTY-NOTICES.txt" ||
+    fail "the third-party notices are missing, or their lines do not end as on Windows"
 [ -z "$(shortcut Desktop)" ] || fail "a desktop shortcut nobody asked for"
 link=$(shortcut "Start Menu/Programs")
 [ -n "$link" ] || fail "no Start-menu shortcut"
@@ -175,9 +182,19 @@ msiexec /i "$msi" >/dev/null || fail "installing the same version again failed"
 [ "$(entries)" -eq 1 ] || fail "the same version twice left $(entries) entries"
 
 snapshot >"$work/newer"
-if msiexec /i "$work/older.msi" >/dev/null; then
-    fail "the older package installed over the newer"
-fi
+# Refused for the newer version, not for any other failure: 1603 (a fatal error; a Linux exit
+# status keeps its low byte, 67), with the newer product found and the launch conditions the last
+# action, whose message says why. Wine's log leaves the message out: the table holds it.
+msiexec /i "$work/older.msi" >/dev/null && fail "the older package installed over the newer"
+refusal=$?
+[ "$refusal" -eq $((1603 % 256)) ] || fail "the older package failed with $refusal, not 1603"
+product=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" { print $2 }')
+grep -qF "Property(S): WIX_DOWNGRADE_DETECTED = $product" "$work/msiexec.log" &&
+    grep -a '^Action start' "$work/msiexec.log" | tail -1 | grep -q 'LaunchConditions\.$' ||
+    fail "the older package was refused, but not for the newer version installed"
+msiinfo export "$work/older.msi" LaunchCondition | tr -d '\r' |
+    grep -qxF "NOT WIX_DOWNGRADE_DETECTED	已经安装了更新版本的 Talmiro，这个旧版本不能安装。" ||
+    fail "the older package does not say that a newer version is installed"
 snapshot | diff "$work/newer" - >&2 || fail "the refused older package changed the above"
 
 msiexec /x "$msi" >/dev/null || fail "the uninstall failed"

@@ -10,9 +10,20 @@ file(REMOVE_RECURSE ${unpacked})
 file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${unpacked})
 
 file(GLOB entries RELATIVE ${unpacked} ${unpacked}/*)
-if(NOT entries STREQUAL "LICENSE.txt;Talmiro.exe")
-    message(FATAL_ERROR "the zip should hold Talmiro.exe and LICENSE.txt alone, not: ${entries}")
+if(NOT entries STREQUAL "LICENSE.txt;THIRD-PARTY-NOTICES.txt;Talmiro.exe")
+    message(FATAL_ERROR "the zip should hold Talmiro.exe, LICENSE.txt and THIRD-PARTY-NOTICES.txt "
+                        "alone, not: ${entries}")
 endif()
+# Read as bytes, a pair of hex digits and a blank each: CMake's text reading drops CRs.
+foreach(text LICENSE.txt THIRD-PARTY-NOTICES.txt)
+    file(READ ${unpacked}/${text} bytes HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+    string(REPLACE "0d 0a " "" bare "${bytes}")
+    string(REGEX MATCH "(^| )0a " lone_line_feed "${bare}")
+    if(lone_line_feed OR bare STREQUAL bytes)
+        message(FATAL_ERROR "${text} in the zip does not end its lines as Windows does (CR LF)")
+    endif()
+endforeach()
 
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env TALMIRO_EXE=Z:${unpacked}/Talmiro.exe

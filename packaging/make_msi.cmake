@@ -1,4 +1,5 @@
-# Builds the Windows installer from Talmiro.exe, its icon and the licence, with wixl and msibuild.
+# Builds the Windows installer from Talmiro.exe, its icon, the licence and the third-party notices,
+# with wixl and msibuild.
 # Run with -DEXE=<Talmiro.exe> -DICON=<.ico> -DLICENSE=<licence> -DOUTPUT=<.msi> -DWORK=<folder>,
 # -DARCH=<x64|x86> for the exe's width (x64 by default), and -DVERSION=<a.b.c.0> for a version
 # other than this one's (the upgrade tests build older ones).
@@ -6,11 +7,11 @@
 # The same inputs give the same bytes. wixl stamps the package's summary with the clock and a
 # random package code, and its cabinet with the files' times: the summary is written afresh with
 # the release's time (release_time.cmake) and derived codes, the product's from the version, the
-# package's from everything the package is made of (this script, the tables, the files), and the
-# files are dated at the release's time too. wixl 0.101 also drops text outside ASCII while the
-# database has no codepage, knows no condition on a feature, reads no file's version and
-# numbers the HKMU root wrongly: the Chinese texts, the desktop shortcut's condition, the exe's
-# version and the root are put in afterwards with msibuild.
+# package's from everything that reaches its bytes (this script, the tables, the files, the time,
+# the tools' versions), and the files are dated at the release's time too. wixl 0.101 also drops
+# text outside ASCII while the database has no codepage, knows no condition on a feature, reads
+# no file's version and numbers the HKMU root wrongly: the Chinese texts, the desktop shortcut's
+# condition, the exe's version and the root are put in afterwards with msibuild.
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/VersionInfo.cmake)
 if(NOT VERSION)
     set(VERSION ${TALMIRO_VERSION})
@@ -24,15 +25,17 @@ if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.0$")
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/release_time.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/windows_text.cmake)
 execute_process(COMMAND date -u -d @${release_epoch} "+%Y/%m/%d %H:%M:%S" OUTPUT_VARIABLE stamp
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(COPY_FILE ${EXE} ${WORK}/Talmiro.exe)
-file(COPY_FILE ${LICENSE} ${WORK}/LICENSE.txt)
+windows_text(${LICENSE} ${WORK}/LICENSE.txt)
+windows_text(${CMAKE_CURRENT_LIST_DIR}/windows/THIRD-PARTY-NOTICES.txt ${WORK}/THIRD-PARTY-NOTICES.txt)
 file(COPY_FILE ${ICON} ${WORK}/talmiro.ico)
-set(packed ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt ${WORK}/talmiro.ico)
+set(packed ${WORK}/Talmiro.exe ${WORK}/LICENSE.txt ${WORK}/THIRD-PARTY-NOTICES.txt ${WORK}/talmiro.ico)
 execute_process(COMMAND touch -d @${release_epoch} ${packed} COMMAND_ERROR_IS_FATAL ANY)
 
 # One product for each width, in its own Program Files; each takes the other's place (below), so
@@ -82,8 +85,11 @@ file(WRITE ${WORK}/Condition.idt
      "Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
      "DesktopShortcut\t1\tDESKTOPSHORTCUT = 1\r\n")
 # Windows caches a package by its code and takes two packages with one code for the same: the
-# code changes with any byte of what the package is made of.
-set(hashes)
+# code changes with any byte of what the package is made of, and with what else reaches its
+# bytes: the release's time and the versions of the tools that write it.
+execute_process(COMMAND dpkg-query -W "-f=\${Package}=\${Version} " wixl msitools libmsi0
+                        libgcab-1.0-0 libgsf-1-114 OUTPUT_VARIABLE tools COMMAND_ERROR_IS_FATAL ANY)
+set(hashes "${stamp} ${tools}")
 foreach(input IN LISTS packed ITEMS ${WORK}/talmiro.wxs ${WORK}/_ForceCodepage.idt
               ${WORK}/LaunchCondition.idt ${WORK}/Upgrade.idt ${WORK}/Condition.idt
               ${CMAKE_CURRENT_LIST_FILE})
@@ -114,6 +120,8 @@ execute_process(
             # A versioned file, as its resources say, so that Windows replaces an older copy.
             -q "UPDATE `File` SET `Version` = '${TALMIRO_VERSION}', `Language` = '2052' WHERE `File` = 'TalmiroExe'"
             -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'TalmiroExe'"
+            # Passed on to an elevated install, as a lab's deployment runs it.
+            -q "UPDATE `Property` SET `Value` = 'DESKTOPSHORTCUT;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'"
             -i ${WORK}/LaunchCondition.idt -i ${WORK}/Upgrade.idt -i ${WORK}/Condition.idt
             -i ${WORK}/_SummaryInformation.idt
     COMMAND_ERROR_IS_FATAL ANY)
