@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Builds the release of the current commit as one builder would, then once more for each thing
 # that a second builder has otherwise: another user and group, locale, build path, time zone and
-# clock, host name, and order in which the file system lists a folder. Fails on any byte that
-# differs, naming the file and what was varied. Runs as root, which it needs to be another user,
-# host and file system.
+# clock, host name, kernel and number of CPUs, order in which the file system lists a folder, and
+# the builder's own tools and flags. Fails on any byte that differs, naming the file and what was
+# varied. Runs as root, which it needs to be another user, host and file system.
+#
+# Where the first builder signs (the signing variables of release.sh, as
+# tests/signing/throwaway_signer.sh gives them), every other builder is a rebuilder without keys,
+# given the first one's published signatures: their files must be the signed ones, byte for byte.
+# Then the signatures are checked too: Authenticode on both exes (as in the zips) and both
+# installers, timestamps included, against TALMIRO_SIGN_CA, and SHA256SUMS against the OpenPGP
+# key, with gpgv; and a changed byte or line must make each check fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,20 +51,54 @@ release() {
     [ "$variation" = user ] && chown -R nobody:nogroup "$folder"
     folders[$variation]=$folder
     echo "building the release: $variation"
-    (cd "$folder" && "$@" scripts/release.sh) >"$work/$variation.log" 2>&1 ||
+    local published=()
+    [ "$variation" = control ] || [ -z "$signed" ] || published=(--signatures "$signed")
+    (cd "$folder" && "$@" scripts/release.sh "${published[@]}") >"$work/$variation.log" 2>&1 ||
         { tail -20 "$work/$variation.log"; exit 1; }
 }
 
+# The builder's own tools and settings, none of which may reach the build: a cmake and a zip of
+# its own first on the path, flag variables, and dpkg's system-wide build flags.
+own=$work/own
+mkdir -p "$own/bin"
+for tool in cmake zip; do
+    printf '#!/bin/sh\necho "the builder'"'"'s own %s ran" >&2\nexit 1\n' "$tool" >"$own/bin/$tool"
+    chmod 755 "$own/bin/$tool"
+done
+cp -a /etc/dpkg "$own/dpkg"
+printf 'APPEND CXXFLAGS -O0 -g3\nAPPEND LDFLAGS -Wl,--build-id=none\n' >"$own/dpkg/buildflags.conf"
+
+signed=
+if [ -n "${TALMIRO_SIGN_PKCS12:-}${TALMIRO_SIGN_PKCS11_MODULE:-}" ]; then
+    signed=$work/control/talmiro/dist
+    outputs+=(dist/*.sig dist/SHA256SUMS.asc dist/talmiro-release-key.gpg)
+fi
 release control "$work/control/talmiro" env LC_ALL=C.UTF-8 TZ=UTC
+# A working tree with changes is not released: which commit made the files would be untrue.
+echo "a change" >>"$work/control/talmiro/README.md"
+if (cd "$work/control/talmiro" && scripts/release.sh) >"$work/changed.log" 2>&1 ||
+    ! grep -q "the working tree has changes" "$work/changed.log"; then
+    echo "reproducible.sh: a working tree with changes was released, or refused without reason:" >&2
+    tail -5 "$work/changed.log" >&2
+    exit 1
+fi
+git -C "$work/control/talmiro" checkout -q README.md
 release user "$work/user/talmiro" setpriv --reuid=nobody --regid=nogroup --clear-groups
 release locale "$work/locale/talmiro" env LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 release "build path" "$work/path/somewhere/else/talmiro"
-release "time zone and clock" "$work/time/talmiro" env TZ=Pacific/Kiritimati faketime -f +397d
-release "host name" "$work/host/talmiro" unshare --uts sh -c 'hostname another-builder && exec "$@"' sh
+release "time zone and clock" "$work/time/talmiro" unshare --mount sh -c \
+    'mount --bind /usr/share/zoneinfo/Pacific/Kiritimati /etc/localtime && exec "$@"' sh \
+    env TZ=Pacific/Kiritimati faketime -f +397d
+release "host name, kernel and CPUs" "$work/host/talmiro" unshare --uts sh -c \
+    'hostname another-builder && exec "$@"' sh setarch "$(uname -m)" --uname-2.6 taskset -c 0
 release "file order" "$work/order/talmiro"
+release "builder's tools and flags" "$work/own/talmiro" unshare --mount sh -c \
+    'mount --bind "$0/dpkg" /etc/dpkg && exec "$@"' "$own" \
+    env PATH="$own/bin:$PATH" CXXFLAGS=-O0 LDFLAGS=-s DEB_BUILD_OPTIONS=noopt DEB_CXXFLAGS_APPEND=-g3
 
 differ=0
-for variation in user locale "build path" "time zone and clock" "host name" "file order"; do
+for variation in user locale "build path" "time zone and clock" "host name, kernel and CPUs" \
+    "file order" "builder's tools and flags"; do
     folder=${folders[$variation]}
     for output in "${outputs[@]}"; do
         for built in "${folders[control]}"/$output; do
@@ -78,5 +119,47 @@ if [ "$(owners)" != "$owners_before" ]; then
 fi
 [ "$differ" -eq 0 ] || exit 1
 echo "the release is the same to the byte whatever the user, locale, build path, time zone and"
-echo "clock, host name or file order:"
+echo "clock, host name, kernel and CPUs, file order, or the builder's tools and flags:"
 cat "${folders[control]}/dist/SHA256SUMS"
+[ -n "$signed" ] || exit 0
+
+fail() {
+    echo "reproducible.sh: $*" >&2
+    exit 1
+}
+# FILE OFFSET: a copy of FILE with the byte at OFFSET changed.
+changed() {
+    local byte
+    cp "$1" "$1.changed"
+    byte=$(od -An -tu1 -j "$2" -N1 "$1" | tr -d ' ')
+    printf "\\$(printf %o $(((byte + 1) % 256)))" |
+        dd of="$1.changed" bs=1 seek="$2" conv=notrunc status=none
+    echo "$1.changed"
+}
+checks=$work/checks
+mkdir "$checks"
+for arch in x64 x86; do
+    unzip -p "$signed"/Talmiro-*-windows-$arch.zip Talmiro.exe >"$checks/Talmiro-$arch.exe"
+    cp "$signed"/Talmiro-*-windows-$arch.msi "$checks/"
+done
+verify() { osslsigncode verify -CAfile "$TALMIRO_SIGN_CA" -TSA-CAfile "$TALMIRO_SIGN_CA" -in "$1"; }
+for file in "$checks"/*; do
+    verify "$file" >"$file.log" 2>&1 || { cat "$file.log" >&2; fail "$file: its signature fails"; }
+    grep -q "^Timestamp Server Signature verification: ok" "$file.log" || fail "$file: no timestamp"
+    # In an exe, its code; in an installer, its file table's names.
+    offset=$(($(stat -c %s "$file") / 2))
+    [[ $file != *.msi ]] || offset=$(grep -boa -m1 'Talmiro.exe' "$file" | cut -d: -f1)
+    ! verify "$(changed "$file" "$offset")" >/dev/null 2>&1 ||
+        fail "$file: its signature still holds with a byte changed"
+done
+# As a user checks it, with the key published beside it.
+gpgv --keyring "$signed/talmiro-release-key.gpg" "$signed/SHA256SUMS.asc" "$signed/SHA256SUMS" \
+    2>/dev/null || fail "the signature on SHA256SUMS fails with gpgv"
+awk 'NR == 1 { $0 = (substr($0, 1, 1) == "0" ? "1" : "0") substr($0, 2) } 1' \
+    "$signed/SHA256SUMS" >"$checks/SHA256SUMS"
+! gpgv --keyring "$signed/talmiro-release-key.gpg" "$signed/SHA256SUMS.asc" "$checks/SHA256SUMS" \
+    2>/dev/null ||
+    fail "the signature on SHA256SUMS still holds with a line changed"
+echo "signed: Authenticode with timestamps on both exes and both installers, and SHA256SUMS by"
+echo "OpenPGP, all verified, and none holds with a byte changed; every rebuilder that attached"
+echo "those signatures got the signed files"
