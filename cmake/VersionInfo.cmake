@@ -18,6 +18,8 @@ set(TALMIRO_ICON_SIZES 32 48 64 128 256)
 set(TALMIRO_RELEASE_DATE "2026-12-06")
 set(TALMIRO_RELEASE_DATE_RFC2822 "Sun, 06 Dec 2026 00:00:00 +0000")
 set(TALMIRO_HOME_PAGE "http://www.example.com/xiaolin/")
+# Where the release's apt repository (dist/apt) is published.
+set(TALMIRO_APT_REPOSITORY "http://www.example.com/xiaolin/apt/")
 set(TALMIRO_MAINTAINER "小林 <talmiro@example.com>")
 
 # The Windows installer's, for every version to come: it is how Windows knows a newer package

@@ -147,22 +147,36 @@ for signature in build/dist/signatures/*.sig; do
         files+=("$(basename "$signature")")
     fi
 done
+# The apt repository that keeps Debian machines up to date, and the source that apt reads it from.
+scripts/publish_apt.sh index dist/apt "dist/${files[0]}"
+cat >dist/talmiro.sources <<SOURCES
+Types: deb
+URIs: $(fact APT_REPOSITORY)
+Suites: stable
+Components: main
+Signed-By: /etc/apt/keyrings/talmiro.gpg
+SOURCES
+files+=(talmiro.sources)
 (cd dist && ../scripts/buildinfo.sh "$version" "$TALMIRO_COMMIT" "${files[@]}") \
     >"dist/Talmiro-$version.buildinfo"
 files+=("Talmiro-$version.buildinfo")
 (cd dist && sha256sum -- "${files[@]}" >SHA256SUMS && sha256sum -c --quiet SHA256SUMS)
 
 openpgp_key=$(signer TALMIRO_OPENPGP_KEY)
-# The key that signs SHA256SUMS goes beside it, to be published apart from the downloads.
+# The key that signs SHA256SUMS and the apt repository goes beside them, to be published apart
+# from the downloads.
+release_signatures=(SHA256SUMS.asc apt/dists/stable/InRelease apt/dists/stable/Release.gpg)
 if [ -n "$TALMIRO_SIGNATURES" ] && [ -f "$TALMIRO_SIGNATURES/SHA256SUMS.asc" ]; then
-    cp "$TALMIRO_SIGNATURES/SHA256SUMS.asc" dist/
-    [ ! -f "$TALMIRO_SIGNATURES/talmiro-release-key.gpg" ] ||
-        cp "$TALMIRO_SIGNATURES/talmiro-release-key.gpg" dist/
-    cmp -s "$TALMIRO_SIGNATURES/SHA256SUMS" dist/SHA256SUMS ||
-        fail "this build's SHA256SUMS is not the one SHA256SUMS.asc signs"
+    for signature in "${release_signatures[@]}" talmiro-release-key.gpg; do
+        cp "$TALMIRO_SIGNATURES/$signature" "dist/$signature"
+    done
+    cmp -s "$TALMIRO_SIGNATURES/SHA256SUMS" dist/SHA256SUMS &&
+        cmp -s "$TALMIRO_SIGNATURES/apt/dists/stable/Release" dist/apt/dists/stable/Release ||
+        fail "this build's SHA256SUMS or apt Release is not the one the signatures sign"
 elif [ -n "$openpgp_key" ]; then
     as_signer gpg --batch --yes --quiet --local-user "$openpgp_key!" --armor --detach-sign \
         --output dist/SHA256SUMS.asc dist/SHA256SUMS
+    as_signer scripts/publish_apt.sh sign dist/apt
     as_signer gpg --batch --quiet --verify dist/SHA256SUMS.asc dist/SHA256SUMS 2>/dev/null ||
         fail "the signature on SHA256SUMS does not verify"
     as_signer gpg --batch --export --export-options export-minimal "$openpgp_key" \
@@ -174,5 +188,6 @@ case $authenticode in
     sign) echo "release.sh: the Windows files are signed; their signatures are in dist/*.sig" ;;
     attach) echo "release.sh: the Windows files carry the signatures from $TALMIRO_SIGNATURES" ;;
 esac
-[ -f dist/SHA256SUMS.asc ] && echo "release.sh: SHA256SUMS is signed (dist/SHA256SUMS.asc)" ||
-    echo "release.sh: SHA256SUMS is unsigned: no TALMIRO_OPENPGP_KEY was given"
+[ -f dist/SHA256SUMS.asc ] &&
+    echo "release.sh: SHA256SUMS and the apt repository are signed (dist/SHA256SUMS.asc)" ||
+    echo "release.sh: SHA256SUMS and the apt repository are unsigned: no TALMIRO_OPENPGP_KEY was given"

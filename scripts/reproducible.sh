@@ -32,7 +32,8 @@ trap cleanup EXIT
 outputs=(dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/Talmiro-*-windows-x64.zip
          dist/Talmiro-*-windows-x64.msi dist/Talmiro-*-windows-x86.zip
          dist/Talmiro-*-windows-x86.msi dist/Talmiro-*.buildinfo build/dist/linux/app/talmiro
-         build/dist/windows/app/Talmiro.exe build/dist/windows-x86/app/Talmiro.exe)
+         build/dist/windows/app/Talmiro.exe build/dist/windows-x86/app/Talmiro.exe
+         dist/talmiro.sources dist/apt/dists/stable/Release dist/apt/dists/stable/main/*/Packages.gz)
 
 # VARIATION FOLDER [COMMAND PREFIX...]: a clean clone in FOLDER, released through the prefix.
 release() {
@@ -71,7 +72,8 @@ printf 'APPEND CXXFLAGS -O0 -g3\nAPPEND LDFLAGS -Wl,--build-id=none\n' >"$own/dp
 signed=
 if [ -n "${TALMIRO_SIGN_PKCS12:-}${TALMIRO_SIGN_PKCS11_MODULE:-}" ]; then
     signed=$work/control/talmiro/dist
-    outputs+=(dist/*.sig dist/SHA256SUMS.asc dist/talmiro-release-key.gpg)
+    outputs+=(dist/*.sig dist/SHA256SUMS.asc dist/talmiro-release-key.gpg
+              dist/apt/dists/stable/InRelease dist/apt/dists/stable/Release.gpg)
 fi
 release control "$work/control/talmiro" env LC_ALL=C.UTF-8 TZ=UTC
 # A working tree with changes is not released: which commit made the files would be untrue.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Talmiro is built and tested with. Quick when they are
-# all there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and
-# Wine, for 64 and 32 bits), "package" (a clean Debian 12 chroot to try the .deb in), "release"
-# (the Windows installer's tools and the signing tools, a token's among them), "reproducible" (a
-# faked clock and a file system that lists folders in random order), "throwaway-signer" (a
-# software token and a time-stamp authority's runtime, for the signing tests).
+# Installs the Debian packages that Talmiro is built and tested with. Quick when they are all
+# there already. Optional groups: "fuzz" (clang and libFuzzer), "windows" (mingw-w64 and Wine,
+# for 64 and 32 bits), "package" (a clean Debian 12 chroot to try the .deb in), "release" (the
+# Windows installer's and the apt repository's tools, and the signing tools, a token's among
+# them), "reproducible" (a faked clock and a file system that lists folders in random order),
+# "throwaway-signer" (a software token and a time-stamp authority's runtime, for the signing
+# tests).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
@@ -17,7 +18,7 @@ for group in "$@"; do
         windows) packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
                             wine32:i386 googletest zip) ;;
         package) packages+=(debootstrap x11-utils imagemagick lintian) ;;
-        release) packages+=(wixl msitools git osslsigncode gpg libengine-pkcs11-openssl) ;;
+        release) packages+=(wixl msitools git osslsigncode gpg libengine-pkcs11-openssl apt-utils) ;;
         reproducible) packages+=(faketime disorderfs fuse3 unzip) ;;
         throwaway-signer) packages+=(softhsm2 python3 openssl) ;;
         *) echo "setup.sh: unknown package group '$group'" >&2; exit 2 ;;
