@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keeps Talmiro's apt repository in FOLDER (made if new).
 # - "index" adds .debs to its pool and writes its indexes afresh: each architecture's Packages and
-#   the suite's Release, dated SOURCE_DATE_EPOCH, so that the same packages give the same bytes.
+#   the suite's Release, dated SOURCE_DATE_EPOCH if set (so that the same packages give the same
+#   bytes), or else now.
 #   Until it is signed, apt refuses it.
 # - "sign" signs the Release with the OpenPGP key TALMIRO_OPENPGP_KEY (InRelease, Release.gpg),
 #   from the GnuPG home (GNUPGHOME honoured).
@@ -41,5 +42,6 @@ apt-ftparchive -o "$release::Origin=Talmiro" -o "$release::Label=Talmiro" \
     -o "$release::Architectures=${architectures[*]}" -o "$release::Components=main" \
     -o "$release::Description=Talmiro, chemical formula lookup" release "$suite" >"$suite/Release.new"
 # apt-ftparchive dates a Release by the clock.
-sed "s/^Date: .*/Date: $(LC_ALL=C date -u -R -d "@$SOURCE_DATE_EPOCH")/" "$suite/Release.new" >"$suite/Release"
+sed "s/^Date: .*/Date: $(LC_ALL=C date -u -R -d "@${SOURCE_DATE_EPOCH:-$(date +%s)}")/" \
+    "$suite/Release.new" >"$suite/Release"
 rm "$suite/Release.new"
