@@ -58,7 +58,7 @@ in_root() {
 # apt update, forgetting what it fetched from Talmiro's repository before, so that each of its
 # indexes is fetched and checked afresh; its output in $work/update.log.
 talmiro_update() {
-    rm -f "$run"/var/lib/apt/lists/127.0.0.1_*
+    rm -f "$run"/var/lib/apt/lists/127.0.0.1[:_]*
     in_root apt-get update >"$work/update.log" 2>&1
 }
 echo "== apt update and install"

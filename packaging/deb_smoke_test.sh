@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the .deb with apt into a clean Debian 12 (a debootstrap chroot, kept between runs in
-# build/bookworm), so its dependencies are resolved as on a user's machine; starts Talmiro from
+# Installs the .deb with apt into a clean Debian 12 of its architecture (a debootstrap chroot, kept
+# between runs in build/bookworm, or build/bookworm-arm64 run under qemu-user), so its
+# dependencies are resolved as on a user's machine; starts Talmiro from
 # the installed desktop entry under Xvfb, waits for its window and checks what a desktop reads of
 # it; then purges it and checks that nothing of it is left behind.
 # Usage: deb_smoke_test.sh PACKAGE.deb SCREENSHOT.png
@@ -8,11 +9,13 @@ set -euo pipefail
 deb=$(realpath "$1")
 shot=$2
 rm -f "$shot"
+architecture=$(dpkg-deb -f "$deb" Architecture)
 cache="$(dirname "$0")/../build/bookworm"
+[ "$architecture" = "$(dpkg --print-architecture)" ] || cache+="-$architecture"
 clean="$cache/clean"
 run="$cache/run"
 
-"$(dirname "$0")/../scripts/clean_root.sh" bookworm "$clean"
+"$(dirname "$0")/../scripts/clean_root.sh" bookworm "$clean" "$architecture"
 
 display_file=$(mktemp)
 # What a run, this one or one killed before, mounted in the chroot goes before anything in it is
@@ -63,7 +66,7 @@ mount -o remount,bind,ro "$run/tmp/.X11-unix"
 # Started directly, not through a function, so that $! is the program itself.
 DISPLAY=$display chroot "$run" env LANG=C.UTF-8 $command &
 app_pid=$!
-for _ in $(seq 100); do
+for _ in $(seq 300); do  # within 60 s: an arm64 one starts under emulation
     if xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"Talmiro": ("talmiro"'; then
         sleep 1
         import -display "$display" -window root "$shot"
@@ -73,7 +76,7 @@ for _ in $(seq 100); do
     kill -0 "$app_pid" 2>/dev/null || { echo "talmiro exited early" >&2; exit 1; }
     sleep 0.2
 done
-[ -f "$shot" ] || { echo "no Talmiro window within 20 s" >&2; exit 1; }
+[ -f "$shot" ] || { echo "no Talmiro window within 60 s" >&2; exit 1; }
 # What a window manager reads to decorate it: fixed at 455 x 301, and no maximise among the
 # Motif functions (bit 16) or decorations (bit 64).
 hints=$(xprop -display "$display" -name Talmiro _MOTIF_WM_HINTS WM_NORMAL_HINTS)
@@ -93,11 +96,17 @@ if [ "$wm_class" != "$startup_class" ]; then
     echo "the window's class is '$wm_class', but its menu entry says '$startup_class'" >&2
     exit 1
 fi
-# _NET_WM_ICON holds each image as its width, its height, then its pixels.
-icon_sizes=$(xprop -display "$display" -name Talmiro -notype 32c _NET_WM_ICON |
-    sed 's/^[^=]*= //' | tr -d ' ' | tr , '\n' |
-    awk 'NR == next_image {print $1 "x" $1; next_image += 2 + $1 * $1} BEGIN {next_image = 1}' | sort -n)
+# _NET_WM_ICON holds each image as its width, its height, then its pixels. The larger ones come
+# after the first frame: wait for them a while.
 theme_sizes=$(ls "$run/usr/share/icons/hicolor" | sort -n)
+for _ in $(seq 50); do
+    icon_sizes=$(xprop -display "$display" -name Talmiro -notype 32c _NET_WM_ICON |
+        sed 's/^[^=]*= //' | tr -d ' ' | tr , '\n' |
+        awk 'NR == next_image {print $1 "x" $1; next_image += 2 + $1 * $1} BEGIN {next_image = 1}' |
+        sort -n)
+    [ "$icon_sizes" = "$theme_sizes" ] && break
+    sleep 0.2
+done
 if [ "$icon_sizes" != "$theme_sizes" ]; then
     echo "the window's icon comes at $(echo $icon_sizes), the theme's at $(echo $theme_sizes)" >&2
     exit 1

@@ -9,8 +9,9 @@ commit=$2
 shift 2
 native=$(dpkg --print-architecture)
 tools=(g++-12 cmake ninja-build qt6-base-dev qt6-base-dev-tools cmake-data dpkg-dev binutils
+       g++-12-aarch64-linux-gnu qt6-base-dev:arm64 qemu-user-static
        g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix zip gzip xz-utils tar wixl msitools
-       osslsigncode)
+       osslsigncode apt-utils)
 
 declare -A installed depends
 while IFS=$'\t' read -r package release needs; do
@@ -32,7 +33,8 @@ resolve() {
 declare -A closure
 queue=()
 for tool in "${tools[@]}"; do
-    queue+=("$(resolve "$tool" "$native")")
+    [[ $tool == *:* ]] && queue+=("$(resolve "${tool%:*}" "${tool#*:}")") ||
+        queue+=("$(resolve "$tool" "$native")")
 done
 while [ ${#queue[@]} -gt 0 ]; do
     package=${queue[0]}

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Makes a clean Debian root (debootstrap's minbase) of the given release in FOLDER, from the
-# Debian mirror that this machine's apt is set up with, unless one is there already.
-# Usage: clean_root.sh RELEASE FOLDER
+# Makes a clean Debian root (debootstrap's minbase) of the given release and architecture (this
+# machine's by default) in FOLDER, from the Debian mirror that this machine's apt is set up with,
+# unless one is there already. A foreign architecture's root runs under qemu-user (binfmt_misc).
+# Usage: clean_root.sh RELEASE FOLDER [ARCHITECTURE]
 set -euo pipefail
 release=$1
 folder=$2
+architecture=${3:-$(dpkg --print-architecture)}
 [ -f "$folder/.complete" ] && exit 0
 
 # Any release lies on the same mirror as the one this machine runs.
@@ -18,5 +20,5 @@ if [ -z "$mirror" ]; then
 fi
 rm -rf "$folder"
 mkdir -p "$(dirname "$folder")"
-debootstrap --variant=minbase "$release" "$folder" "$mirror" >/dev/null
+debootstrap --variant=minbase --arch="$architecture" "$release" "$folder" "$mirror" >/dev/null
 touch "$folder/.complete"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up what is missing and builds everything a user downloads into dist/: the .deb, the
-# Windows zip and installer for 64-bit and for 32-bit Windows, the build information that says
+# Sets up what is missing and builds everything a user downloads into dist/: the .debs for amd64
+# and arm64 and the apt repository that serves them, the Windows zip and installer for 64-bit and
+# for 32-bit Windows, the build information that says
 # which toolchain made them, and SHA256SUMS over them all; signed where the builder gives keys.
 # The same commit gives the same bytes, whoever builds it, wherever and whenever: every stamp is
 # the release date, and the build starts in fresh folders with only the project's own flags.
@@ -33,7 +34,7 @@ cd "$(dirname "$self")/.."
 # builder's clock. The signing tools alone get the builder's whole environment, which their
 # tokens, agents and proxies may need.
 if [ -z "${TALMIRO_RELEASE_ENVIRONMENT:-}" ]; then
-    scripts/setup.sh windows release
+    scripts/setup.sh windows arm64 release
     commit=$(git rev-parse --verify HEAD) || fail "git cannot name the commit to release"
     changes=$(git status --porcelain) || fail "git cannot tell whether the working tree has changes"
     [ -z "$changes" ] ||
@@ -121,8 +122,9 @@ authenticode() {
     mv "$file.signed" "$file"
 }
 
-rm -rf build/dist/linux build/dist/windows build/dist/windows-x86
-scripts/deb.sh build/dist/linux
+rm -rf build/dist/linux build/dist/linux-arm64 build/dist/windows build/dist/windows-x86
+scripts/deb.sh build/dist/linux amd64
+scripts/deb.sh build/dist/linux-arm64 arm64
 for preset in windows windows-x86; do
     arch=$([ "$preset" = windows ] && echo x64 || echo x86)
     cmake --preset "$preset" -B "build/dist/$preset" -DTALMIRO_TESTS=OFF -DTALMIRO_BENCH=OFF
@@ -135,12 +137,12 @@ done
 
 rm -rf dist
 mkdir dist
-files=("talmiro_${version}_amd64.deb"
+files=("talmiro_${version}_amd64.deb" "talmiro_${version}_arm64.deb"
        "Talmiro-$version-windows-x64.zip" "Talmiro-$version-windows-x64.msi"
        "Talmiro-$version-windows-x86.zip" "Talmiro-$version-windows-x86.msi")
-cp build/dist/linux/packages/"${files[0]}" build/dist/windows/packages/"${files[1]}" \
-    build/dist/windows/packages/"${files[2]}" build/dist/windows-x86/packages/"${files[3]}" \
-    build/dist/windows-x86/packages/"${files[4]}" dist/
+cp build/dist/linux/packages/"${files[0]}" build/dist/linux-arm64/packages/"${files[1]}" \
+    build/dist/windows/packages/"${files[2]}" build/dist/windows/packages/"${files[3]}" \
+    build/dist/windows-x86/packages/"${files[4]}" build/dist/windows-x86/packages/"${files[5]}" dist/
 for signature in build/dist/signatures/*.sig; do
     if [ -f "$signature" ]; then
         cp "$signature" dist/
@@ -148,7 +150,7 @@ for signature in build/dist/signatures/*.sig; do
     fi
 done
 # The apt repository that keeps Debian machines up to date, and the source that apt reads it from.
-scripts/publish_apt.sh index dist/apt "dist/${files[0]}"
+scripts/publish_apt.sh index dist/apt "dist/${files[0]}" "dist/${files[1]}"
 cat >dist/talmiro.sources <<SOURCES
 Types: deb
 URIs: $(fact APT_REPOSITORY)

@@ -14,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh windows release reproducible
+scripts/setup.sh windows arm64 release reproducible
 commit=$(git rev-parse HEAD)  # each build's, whatever is committed meanwhile
 owners() { stat -c '%U:%G %n' .git/objects/pack/* | sort; }
 owners_before=$(owners)
@@ -29,7 +29,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-outputs=(dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/Talmiro-*-windows-x64.zip
+outputs=(dist/SHA256SUMS dist/talmiro_*_amd64.deb dist/talmiro_*_arm64.deb
+         build/dist/linux-arm64/app/talmiro dist/Talmiro-*-windows-x64.zip
          dist/Talmiro-*-windows-x64.msi dist/Talmiro-*-windows-x86.zip
          dist/Talmiro-*-windows-x86.msi dist/Talmiro-*.buildinfo build/dist/linux/app/talmiro
          build/dist/windows/app/Talmiro.exe build/dist/windows-x86/app/Talmiro.exe
