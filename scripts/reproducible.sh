@@ -89,9 +89,12 @@ git -C "$work/control/talmiro" checkout -q README.md
 release user "$work/user/talmiro" setpriv --reuid=nobody --regid=nogroup --clear-groups
 release locale "$work/locale/talmiro" env LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 release "build path" "$work/path/somewhere/else/talmiro"
+# The system's zone too: a copy of /etc whose localtime is another, bound over /etc in a private
+# mount namespace (a mount over /etc/localtime itself would land on the zone file it links to).
+cp -a /etc "$work/etc"
+ln -sf /usr/share/zoneinfo/Pacific/Kiritimati "$work/etc/localtime"
 release "time zone and clock" "$work/time/talmiro" unshare --mount sh -c \
-    'mount --bind /usr/share/zoneinfo/Pacific/Kiritimati /etc/localtime && exec "$@"' sh \
-    env TZ=Pacific/Kiritimati faketime -f +397d
+    'mount --bind "$0" /etc && exec "$@"' "$work/etc" env TZ=Pacific/Kiritimati faketime -f +397d
 release "host name, kernel and CPUs" "$work/host/talmiro" unshare --uts sh -c \
     'hostname another-builder && exec "$@"' sh setarch "$(uname -m)" --uname-2.6 taskset -c 0
 release "file order" "$work/order/talmiro"
