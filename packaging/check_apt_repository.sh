@@ -45,16 +45,7 @@ cp "$dist/talmiro-release-key.gpg" "$run/etc/apt/keyrings/talmiro.gpg"
 sed "s|^URIs: .*|URIs: http://127.0.0.1:$port/|" "$dist/talmiro.sources" \
     >"$run/etc/apt/sources.list.d/talmiro.sources"
 
-# In its own mount and process namespaces: whatever happens, its mounts and processes end with it.
-in_root() {
-    unshare --mount --pid --fork --kill-child bash -euc '
-        root=$1
-        shift
-        mount --make-rprivate /
-        mount -t proc proc "$root/proc"
-        exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-            DEBIAN_FRONTEND=noninteractive "$@"' _ "$run" "$@"
-}
+in_root() { scripts/in_root.sh "$run" "$@"; }
 # apt update, forgetting what it fetched from Talmiro's repository before, so that each of its
 # indexes is fetched and checked afresh; its output in $work/update.log.
 talmiro_update() {

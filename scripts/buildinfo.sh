@@ -55,8 +55,9 @@ while [ ${#queue[@]} -gt 0 ]; do
     done
 done
 
-checksums() {  # TOOL: Debian's field of checksums by TOOL
-    local file
+checksums() {  # TOOL FILE...: the lines of Debian's field of checksums by TOOL
+    local tool=$1 file
+    shift
     for file in "$@"; do
         echo " $($tool "$file" | cut -d' ' -f1) $(stat -c %s "$file") $file"
     done
@@ -66,9 +67,8 @@ echo "Source: talmiro"
 echo "Version: $version"
 echo "Commit: $commit"
 for field in Md5:md5sum Sha1:sha1sum Sha256:sha256sum; do
-    tool=${field#*:}
     echo "Checksums-${field%:*}:"
-    checksums "$@"
+    checksums "${field#*:}" "$@"
 done
 echo "Build-Origin: $(dpkg-vendor --query Vendor)"
 echo "Build-Architecture: $native"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing and builds everything a user downloads into dist/: the .debs for amd64
 # and arm64 and the apt repository that serves them, the Windows zip and installer for 64-bit and
-# for 32-bit Windows, the build information that says
-# which toolchain made them, and SHA256SUMS over them all; signed where the builder gives keys.
+# for 32-bit Windows, the build information that says which toolchain made them, and SHA256SUMS
+# over them all; signed where the builder gives keys.
 # The same commit gives the same bytes, whoever builds it, wherever and whenever: every stamp is
 # the release date, and the build starts in fresh folders with only the project's own flags.
 # Runs from any folder, on a working tree without changes.
@@ -96,7 +96,8 @@ rm -rf build/dist/signatures
 mkdir build/dist/signatures
 
 # FILE NAME: FILE signed in place, its signature kept as build/dist/signatures/NAME. Whether
-# signed here or attached, the signature and its timestamp must hold for FILE's bytes.
+# signed here or attached (which checks what it attaches), the signature and its timestamp must
+# hold for FILE's bytes.
 authenticode() {
     local file=$1 name=$2
     case $authenticode in
@@ -106,7 +107,11 @@ authenticode() {
                 -in "$file" -out "$file.signed" >"$file.signing.log" 2>&1 ||
                 { cat "$file.signing.log" >&2; fail "$file could not be signed"; }
             osslsigncode extract-signature -in "$file.signed" -out "build/dist/signatures/$name" \
-                >/dev/null ;;
+                >/dev/null
+            osslsigncode verify -CAfile "$trusted" -TSA-CAfile "$trusted" -in "$file.signed" \
+                >"$file.signing.log" 2>&1 ||
+                { cat "$file.signing.log" >&2; fail "the signature on $file does not verify against $trusted"; }
+            ;;
         attach)
             [ -f "$TALMIRO_SIGNATURES/$name" ] || fail "no signature $name in $TALMIRO_SIGNATURES"
             cp "$TALMIRO_SIGNATURES/$name" build/dist/signatures/
@@ -116,9 +121,6 @@ authenticode() {
                 { cat "$file.signing.log" >&2; fail "$name does not sign this build's $file"; }
             ;;
     esac
-    osslsigncode verify -CAfile "$trusted" -TSA-CAfile "$trusted" -in "$file.signed" \
-        >"$file.signing.log" 2>&1 ||
-        { cat "$file.signing.log" >&2; fail "the signature on $file does not verify against $trusted"; }
     mv "$file.signed" "$file"
 }
 
@@ -167,9 +169,9 @@ files+=("Talmiro-$version.buildinfo")
 openpgp_key=$(signer TALMIRO_OPENPGP_KEY)
 # The key that signs SHA256SUMS and the apt repository goes beside them, to be published apart
 # from the downloads.
-release_signatures=(SHA256SUMS.asc apt/dists/stable/InRelease apt/dists/stable/Release.gpg)
 if [ -n "$TALMIRO_SIGNATURES" ] && [ -f "$TALMIRO_SIGNATURES/SHA256SUMS.asc" ]; then
-    for signature in "${release_signatures[@]}" talmiro-release-key.gpg; do
+    for signature in SHA256SUMS.asc apt/dists/stable/InRelease apt/dists/stable/Release.gpg \
+        talmiro-release-key.gpg; do
         cp "$TALMIRO_SIGNATURES/$signature" "dist/$signature"
     done
     cmp -s "$TALMIRO_SIGNATURES/SHA256SUMS" dist/SHA256SUMS &&

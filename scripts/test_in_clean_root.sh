@@ -18,11 +18,4 @@ cp /etc/resolv.conf "$run/etc/resolv.conf"
 mkdir "$run/talmiro"
 git ls-files -z --cached --others --exclude-standard | tar -c --null -T - | tar -x -C "$run/talmiro"
 
-# Its own mount and process namespaces: whatever happens, its mounts and processes end with it.
-unshare --mount --pid --fork --kill-child bash -euc '
-    mount --make-rprivate /
-    mount --rbind /dev "$1/dev"
-    mount -t proc proc "$1/proc"
-    mount -t sysfs sysfs "$1/sys"
-    exec chroot "$1" env -i HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin \
-        DEBIAN_FRONTEND=noninteractive /talmiro/scripts/test.sh' _ "$run"
+scripts/in_root.sh "$run" /talmiro/scripts/test.sh

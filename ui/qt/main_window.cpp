@@ -30,10 +30,9 @@
 namespace talmiro::qt {
 namespace {
 
-// The window's own 256-colour picture, and the desktop's full-colour ones at the theme's larger
+// The window's own 256-colour picture with the desktop's full-colour ones at the theme's larger
 // sizes, so that a dock or a switcher on a high-density screen need not enlarge the small one.
-QIcon iconAtEveryDesktopSize() {
-    QIcon icon(QPixmap::fromImage(imageOf(talmiro::windowIcon())));
+QIcon withLargerDesktopSizes(QIcon icon) {
     for (const int size : version::desktopIconSizes) {
         if (size != IndexedIcon::size) {
             icon.addPixmap(QPixmap::fromImage(imageOf(paintIcon(size), size)));
@@ -206,7 +205,8 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (!hasDesktopIcons_) {
         hasDesktopIcons_ = true;
-        QTimer::singleShot(0, this, [this] { setWindowIcon(iconAtEveryDesktopSize()); });
+        QTimer::singleShot(0, this,
+                           [this] { setWindowIcon(withLargerDesktopSizes(windowIcon())); });
     }
 }
 
